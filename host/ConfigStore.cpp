@@ -136,7 +136,13 @@ bool ConfigStore::save(const QList<QJsonObject> &panels)
         lastError = tr("无法写入 %1：%2").arg(filePath, file.errorString());
         return false;
     }
-    file.write(QJsonDocument(next).toJson(QJsonDocument::Indented));
+    // QSaveFile commits a short write (a full disk) as success, so the whole text is checked on its way out.
+    const QByteArray text = QJsonDocument(next).toJson(QJsonDocument::Indented);
+    if (file.write(text) != text.size() || !file.flush() || file.size() != text.size()) {
+        lastError = tr("无法写入 %1：%2").arg(filePath, file.errorString());
+        file.cancelWriting();
+        return false;
+    }
     if (!file.commit()) {
         lastError = tr("无法写入 %1：%2").arg(filePath, file.errorString());
         return false;
