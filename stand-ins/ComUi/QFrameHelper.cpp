@@ -93,6 +93,9 @@ int QFrameHelper::edgesAt(const QPoint &globalPos) const
 
 bool QFrameHelper::press(QMouseEvent *event)
 {
+    // A release the helper never saw must not leave an old drag running.
+    moving = false;
+    resizeEdges = None;
     if (event->button() != Qt::LeftButton)
         return false;
     const int edges = resizable ? edgesAt(event->globalPos()) : None;
