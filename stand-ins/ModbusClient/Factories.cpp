@@ -1,11 +1,16 @@
 #include "IModbusClient.h"
+#include "LinkParams.h"
+#include "ModbusClientImpl.h"
 
-std::shared_ptr<IModbusClient> CreateModbusTCP(std::string, unsigned int)
+std::shared_ptr<IModbusClient> CreateModbusTCP(std::string host, unsigned int port)
 {
-    return {};
+    const auto params = LinkParams::tcp(host, port);
+    return params ? ModbusClientImpl::open(*params) : nullptr;
 }
 
-std::shared_ptr<IModbusClient> CreateModbusRTU(std::string, unsigned int, int, unsigned int, unsigned int)
+std::shared_ptr<IModbusClient> CreateModbusRTU(std::string port, unsigned int baud, int parity, unsigned int dataBits,
+                                                unsigned int stopBits)
 {
-    return {};
+    const auto params = LinkParams::rtu(port, baud, parity, dataBits, stopBits);
+    return params ? ModbusClientImpl::open(*params) : nullptr;
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+// Every tunable of the client library in one place, with its unit.
+namespace ModbusConst {
+
+constexpr int kUnitId = 1;              // Modbus server address of the PLC
+constexpr unsigned kDefaultTcpPort = 502;
+
+// 32-bit integers and floats: the lower-addressed register holds the low 16 bits.
+constexpr bool kLowWordFirst = true;
+
+constexpr int kConnectTimeoutMs = 1500;     // milliseconds: a factory waits this long for a TCP link
+constexpr int kReconnectTimeoutMs = 3000;   // milliseconds: one background connect attempt
+constexpr int kReconnectFirstDelayMs = 1000; // milliseconds: first retry after a lost link
+constexpr int kReconnectMaxDelayMs = 10000;  // milliseconds: delays double up to this
+constexpr int kResponseTimeoutMs = 500;      // milliseconds: per request
+constexpr int kRetries = 0;                  // resends after a response timeout
+constexpr int kWatchdogSlackMs = 1000;       // milliseconds beyond Qt's own timeout before we give a reply up
+constexpr int kTimeoutsForLinkLoss = 3;      // consecutive timeouts that count as a lost link
+
+constexpr int kPollPeriodMs = 100; // milliseconds from the start of one poll cycle to the next
+
+constexpr int kMaxRegistersPerRead = 125; // protocol limit for function 03
+constexpr int kMaxCoilsPerRead = 2000;    // protocol limit for function 01
+// Unused addresses a merged read may span: about 16 bytes on the wire either way.
+constexpr int kMaxRegisterGap = 8; // registers
+constexpr int kMaxCoilGap = 128;   // coils
+
+constexpr int kPendingLogLimit = 500; // lines kept until a log callback is registered
+
+} // namespace ModbusConst
