@@ -32,17 +32,22 @@ void AddrTable::setUp(const QStringList &headers)
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
 }
 
-int AddrTable::appendRow(const AddrItem &item)
+int AddrTable::appendRows(int count)
 {
-    const int row = m_table->rowCount();
-    m_table->insertRow(row);
+    const int first = m_table->rowCount();
+    if (count > 0)
+        m_table->setRowCount(first + count);
+    return first;
+}
+
+void AddrTable::fillRow(int row, const AddrItem &item)
+{
     auto *nameItem = new QTableWidgetItem(item.name);
     nameItem->setData(Qt::UserRole, item.addr);
     m_table->setItem(row, 0, nameItem);
     auto *valueItem = new QTableWidgetItem(item.value);
     valueItem->setData(Qt::UserRole, item.kind);
     m_table->setItem(row, 1, valueItem);
-    return row;
 }
 
 std::optional<AddrRowKey> AddrTable::key(int row) const

@@ -20,8 +20,10 @@ public:
     // Three fixed columns with the name column stretched and the value column 180 wide.
     void setUp(const QStringList &headers);
 
-    // Appends a row with its name and value items; the third column is the caller's.
-    int appendRow(const AddrItem &item);
+    // Appends empty rows in one step (a visible view relays out its cell widgets per insertion); returns the first.
+    int appendRows(int count);
+    // The name and value items of a row; the third column is the caller's.
+    void fillRow(int row, const AddrItem &item);
     std::optional<AddrRowKey> key(int row) const;
 
     // Sets the value text of every row with this kind and address.

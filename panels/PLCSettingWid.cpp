@@ -28,17 +28,23 @@ PLCSettingWid::~PLCSettingWid() = default;
 
 void PLCSettingWid::AddItem(const QJsonObject &item)
 {
-    const int row = table->appendRow(AddrItem::fromJson(item));
-    QPushButton *button = writeButtons->addButton(row);
-    connect(button, &QPushButton::clicked, this, &PLCSettingWid::Slot_BtnWriteClicked);
-    if (const auto key = table->key(row))
-        emit Signal_ReadPLCData(key->kind, key->addr, 1);
+    fillRow(table->appendRows(1), item);
 }
 
 void PLCSettingWid::LoadFromJson(const QJsonArray &list)
 {
+    int row = table->appendRows(list.size());
     for (const QJsonValue &element : list)
-        AddItem(element.toObject());
+        fillRow(row++, element.toObject());
+}
+
+void PLCSettingWid::fillRow(int row, const QJsonObject &item)
+{
+    table->fillRow(row, AddrItem::fromJson(item));
+    QPushButton *button = writeButtons->addButton(row);
+    connect(button, &QPushButton::clicked, this, &PLCSettingWid::Slot_BtnWriteClicked);
+    if (const auto key = table->key(row))
+        emit Signal_ReadPLCData(key->kind, key->addr, 1);
 }
 
 void PLCSettingWid::SaveToJson(QJsonArray &list)

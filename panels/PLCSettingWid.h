@@ -43,6 +43,8 @@ private slots:
     void Slot_BtnWriteClicked();
 
 private:
+    void fillRow(int row, const QJsonObject &item);
+
     std::unique_ptr<Ui::HistoryDataWidClass> ui;
     std::unique_ptr<AddrTable> table;
     WriteButtonColumn *writeButtons = nullptr;

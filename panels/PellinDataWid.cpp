@@ -30,19 +30,25 @@ PellinDataWid::~PellinDataWid() = default;
 
 void PellinDataWid::AddItem(const QJsonObject &item)
 {
+    fillRow(table->appendRows(1), item);
+}
+
+void PellinDataWid::LoadFromJson(const QJsonArray &list)
+{
+    int row = table->appendRows(list.size());
+    for (const QJsonValue &element : list)
+        fillRow(row++, element.toObject());
+}
+
+void PellinDataWid::fillRow(int row, const QJsonObject &item)
+{
     const AddrItem addrItem = AddrItem::fromJson(item);
-    const int row = table->appendRow(addrItem);
+    table->fillRow(row, addrItem);
     auto *unitItem = new QTableWidgetItem(addrItem.unit);
     unitItem->setData(Qt::UserRole, addrItem.unit);
     ui->tblWidPLCData->setItem(row, 2, unitItem);
     if (const auto key = table->key(row))
         emit Signal_TimerReadPLCData(key->kind, key->addr, 1);
-}
-
-void PellinDataWid::LoadFromJson(const QJsonArray &list)
-{
-    for (const QJsonValue &element : list)
-        AddItem(element.toObject());
 }
 
 void PellinDataWid::SaveToJson(QJsonArray &list)

@@ -41,6 +41,8 @@ private slots:
     void Slot_ParserRecvData(QString peerName, QByteArray data);
 
 private:
+    void fillRow(int row, const QJsonObject &item);
+
     std::unique_ptr<Ui::PellinDataWidClass> ui;
     std::unique_ptr<AddrTable> table;
 };
