@@ -18,6 +18,8 @@ AddrRowIndex::AddrRowIndex(QTableWidget *table)
     connect(model, &QAbstractItemModel::modelReset, this, &AddrRowIndex::rebuild);
     connect(model, &QAbstractItemModel::columnsInserted, this, &AddrRowIndex::rebuild);
     connect(model, &QAbstractItemModel::columnsRemoved, this, &AddrRowIndex::rebuild);
+    // A dying table deletes its model, which resets on its way out while the table is no longer one.
+    connect(table, &QObject::destroyed, this, [this, model] { model->disconnect(this); });
     rebuild();
 }
 
