@@ -38,7 +38,9 @@ QPoint topLeftFor(QWidget *panel, QWidget *mainWindow, const QSize &dialogSize)
     if (mainWindow) {
         topLeft = ruleTopLeft(panel->mapToGlobal(panel->pos()), mainWindow->size().height());
     } else {
-        topLeft = anchor->frameGeometry().center() - QPoint(dialogSize.width() / 2, dialogSize.height() / 2);
+        const QRect frame = anchor->frameGeometry();
+        topLeft = frame.topLeft()
+            + QPoint((frame.width() - dialogSize.width()) / 2, (frame.height() - dialogSize.height()) / 2);
     }
     QScreen *screen = anchor->screen();
     if (!screen)
