@@ -65,8 +65,8 @@ QString itemText(int kind, int addr, int nb)
 QString rangeText(QModbusDataUnit::RegisterType table, int start, int count)
 {
     if (count <= 1)
-        return QStringLiteral("%1 %2").arg(tableName(table)).arg(start);
-    return QStringLiteral("%1 %2-%3").arg(tableName(table)).arg(start).arg(start + count - 1);
+        return QStringLiteral("%1 地址 %2").arg(tableName(table)).arg(start);
+    return QStringLiteral("%1 地址 %2-%3").arg(tableName(table)).arg(start).arg(start + count - 1);
 }
 
 QString stamped(const QString &text)

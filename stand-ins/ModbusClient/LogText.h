@@ -11,7 +11,7 @@ QString tableName(QModbusDataUnit::RegisterType table); // "线圈", "保持寄�
 QString exceptionName(int code);                      // "非法数据地址", ...
 // "线圈 地址 10" or "32位整数 地址 200 数量 3"
 QString itemText(int kind, int addr, int nb = 1);
-// "保持寄存器 100-224"
+// "保持寄存器 地址 100-224"
 QString rangeText(QModbusDataUnit::RegisterType table, int start, int count);
 // "[15:04:05.123] text"
 QString stamped(const QString &text);

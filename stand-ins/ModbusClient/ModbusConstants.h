@@ -22,9 +22,10 @@ constexpr int kPollPeriodMs = 100; // milliseconds from the start of one poll cy
 
 constexpr int kMaxRegistersPerRead = 125; // protocol limit for function 03
 constexpr int kMaxCoilsPerRead = 2000;    // protocol limit for function 01
-// Unused addresses a merged read may span: about 16 bytes on the wire either way.
-constexpr int kMaxRegisterGap = 8; // registers
-constexpr int kMaxCoilGap = 128;   // coils
+// Unused addresses a merged read may span: 40 bytes on the wire, about what one more request costs on a
+// 115200 baud line (frames, silent intervals, the PLC's turnaround).
+constexpr int kMaxRegisterGap = 20; // registers
+constexpr int kMaxCoilGap = 320;    // coils
 
 constexpr int kPendingLogLimit = 500; // lines kept until a log callback is registered
 

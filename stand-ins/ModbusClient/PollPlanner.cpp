@@ -41,37 +41,39 @@ QVector<ReadBlock> PollPlanner::plan(QVector<ReadItem> items) const
         return a.item.kind < b.item.kind;
     });
 
+    // Items that start at the same address travel together; groups then merge with their neighbours.
     QVector<ReadBlock> blocks;
     ReadBlock current;
-    int lastStart = -1;
     bool currentBad = false;
-    const auto flush = [&] {
-        if (!current.items.isEmpty())
-            blocks.append(current);
-        current = ReadBlock();
-    };
-    for (const Span &span : spans) {
-        const int addr = span.item.addr;
-        const bool bad = isBad(span.table, addr);
-        bool merge = !current.items.isEmpty() && current.table == span.table;
-        if (merge && addr != lastStart) {
-            const int end = current.start + current.count;
-            merge = !bad && !currentBad && !m_barriers.contains({span.table, addr})
-                    && addr - end <= gapOf(span.table) && qMax(end, span.end) - current.start <= limitOf(span.table);
-        }
+    for (int first = 0; first < spans.size();) {
+        const Span &head = spans.at(first);
+        int last = first;
+        int groupEnd = head.end;
+        while (last + 1 < spans.size() && spans.at(last + 1).table == head.table
+               && spans.at(last + 1).item.addr == head.item.addr)
+            groupEnd = qMax(groupEnd, spans.at(++last).end);
+        const int addr = head.item.addr;
+        const bool bad = isBad(head.table, addr);
+        const int end = current.start + current.count;
+        const bool merge = !current.items.isEmpty() && current.table == head.table && !bad && !currentBad
+                           && !m_barriers.contains({head.table, addr}) && addr - end <= gapOf(head.table)
+                           && qMax(end, groupEnd) - current.start <= limitOf(head.table);
         if (!merge) {
-            flush();
-            current.table = span.table;
+            if (!current.items.isEmpty())
+                blocks.append(current);
+            current = ReadBlock();
+            current.table = head.table;
             current.start = addr;
-            current.count = 0;
             currentBad = false;
         }
-        current.items.append(span.item);
-        current.count = qMax(current.start + current.count, span.end) - current.start;
+        for (int i = first; i <= last; ++i)
+            current.items.append(spans.at(i).item);
+        current.count = qMax(current.start + current.count, groupEnd) - current.start;
         currentBad = currentBad || bad;
-        lastStart = addr;
+        first = last + 1;
     }
-    flush();
+    if (!current.items.isEmpty())
+        blocks.append(current);
     return blocks;
 }
 

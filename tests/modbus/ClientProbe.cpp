@@ -1,6 +1,8 @@
 #include "ClientProbe.h"
 #include "TestEnv.h"
 
+#include <QDebug>
+
 void ClientProbe::attach(IModbusClient &client)
 {
     client.SetReadResultCallback(&ClientProbe::onRead, this);
@@ -45,6 +47,9 @@ void ClientProbe::onLog(const QStringList &lines, void *ctx)
 {
     auto *probe = static_cast<ClientProbe *>(ctx);
     probe->lines << lines;
+    if (qEnvironmentVariableIsSet("VELTRO_SHOW_LOG"))
+        for (const QString &line : lines)
+            qInfo().noquote() << line;
     ++probe->logCalls;
 }
 
