@@ -39,18 +39,16 @@ std::shared_ptr<IModbusClient> make(const QString &call)
 
 std::shared_ptr<IModbusClient> CreateModbusTCP(std::string host, unsigned int port)
 {
-    return make(QStringLiteral("CreateModbusTCP(%1,%2)").arg(q(host)).arg(port));
+    return make(QStringLiteral("CreateModbusTCP(%1,%2)").arg(q(host), QString::number(port)));
 }
 
 std::shared_ptr<IModbusClient> CreateModbusRTU(std::string port, unsigned int baud, int parity, unsigned int dataBits,
                                                unsigned int stopBits)
 {
+    // One-pass arg(): a '%' in the port name must not be taken for a placeholder.
     return make(QStringLiteral("CreateModbusRTU(%1,%2,%3,%4,%5)")
-                    .arg(q(port))
-                    .arg(baud)
-                    .arg(parity)
-                    .arg(dataBits)
-                    .arg(stopBits));
+                    .arg(q(port), QString::number(baud), QString::number(parity), QString::number(dataBits),
+                         QString::number(stopBits)));
 }
 
 RecordingClient::RecordingClient(int serialNumber)
