@@ -31,7 +31,10 @@ HostOptions::Parse HostOptions::parse(const QStringList &arguments)
     configPath = ConfigStore::defaultPath();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Reference host: loads widget plug-ins and shows their panels."));
+    parser.setApplicationDescription(QStringLiteral(
+        "Reference host: loads widget plug-ins and shows their panels. The panels' set-up is restored from the\n"
+        "configuration file at start and saved on exit and with Ctrl+S. \"operator\" sees values only;\n"
+        "\"engineer\" may also edit addresses and the link."));
     const QCommandLineOption help({ QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help."));
     const QCommandLineOption plugins(QStringLiteral("plugins"),
         QStringLiteral("Load every plug-in file in <dir> (default %1).").arg(pluginDir), QStringLiteral("dir"));
