@@ -51,6 +51,7 @@ private slots:
     void initTestCase();
     void metadataNamesTheClassAndInterface();
     void rootIsOneBareWidget();
+    void metaObjectDeclaresSignalsAndSlots();
     void metacastAnswers_data();
     void metacastAnswers();
     void identityIsTheSameEverywhere();
@@ -88,6 +89,34 @@ void tst_MinimalHost::rootIsOneBareWidget()
     QCOMPARE(root->metaObject()->superClass(), &QWidget::staticMetaObject);
     QVERIFY(root->children().isEmpty());
     QVERIFY(!root->layout());
+}
+
+// Hosts and tools may connect by signature, so names and parameter names are part of the contract.
+void tst_MinimalHost::metaObjectDeclaresSignalsAndSlots()
+{
+    const QMetaObject *mo = root->metaObject();
+    QStringList declared;
+    for (int i = mo->methodOffset(); i < mo->methodCount(); ++i) {
+        const QMetaMethod m = mo->method(i);
+        declared << QStringLiteral("%1 %2 %3 [%4]")
+                        .arg(m.methodType() == QMetaMethod::Signal ? "signal" : "slot",
+                             m.access() == QMetaMethod::Public ? "public" : "other", QString(m.methodSignature()),
+                             QString(m.parameterNames().join(',')));
+    }
+    const QString kind = "Core::nsCMuNiK::MODBUS_ADDR_TYPE";
+    QCOMPARE(declared, (QStringList {
+                           "signal public Signal_PLCConnected(bool) [bSucc]",
+                           "signal public Signal_ReadDataResult(" + kind + ",int,int,float) [t,addr,nVal,fVal]",
+                           "signal public Signal_CommunicateLog(QStringList) [lstLog]",
+                           "slot public Slot_PLCConnection() []",
+                           "slot public Slot_WritePLCData(" + kind + ",int,std::shared_ptr<QVariantList>) [t,addr,spVarLst]",
+                           "slot public Slot_ReadPLCData(" + kind + ",int,int) [t,addr,nb]",
+                           "slot public Slot_TimerReadPLCData(" + kind + ",int,int) [t,addr,nb]",
+                           "slot public Slot_CancelTimerReadPLCData(" + kind + ",int) [t,addr]",
+                           "slot public Slot_CurAccountChanged() []",
+                       }));
+    QCOMPARE(QMetaType::type("Core::nsCMuNiK::MODBUS_ADDR_TYPE") != QMetaType::UnknownType, true);
+    QCOMPARE(QMetaType::type("std::shared_ptr<QVariantList>") != QMetaType::UnknownType, true);
 }
 
 void tst_MinimalHost::metacastAnswers_data()
