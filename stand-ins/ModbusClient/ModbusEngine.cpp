@@ -223,7 +223,7 @@ void ModbusEngine::onFinished(const Request &request, const Outcome &outcome)
     if (m_closed)
         return;
     if (outcome.status == Outcome::Status::LinkLost && m_link.isOpen())
-        m_link.drop(LogText::linkDown(), false);
+        m_link.drop(QStringLiteral("请求被中止"), false);
 }
 
 void ModbusEngine::writeDone(const Request &request, const Outcome &outcome)
@@ -233,7 +233,7 @@ void ModbusEngine::writeDone(const Request &request, const Outcome &outcome)
     if (outcome.status == Outcome::Status::Ok)
         m_callbacks.log(item + QStringLiteral(": 成功"));
     else
-        m_callbacks.log(QStringLiteral("%1: 失败: %2").arg(item, failureText(outcome)));
+        m_callbacks.log(QStringLiteral("%1 失败: %2").arg(item, failureText(outcome)));
     if (outcome.status == Outcome::Status::Timeout)
         noteTimeout(item, false);
 }

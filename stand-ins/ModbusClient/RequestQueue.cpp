@@ -3,9 +3,22 @@
 #include "ModbusLink.h"
 
 #include <QModbusClient>
+#include <QDataStream>
 #include <QModbusReply>
 
 namespace {
+
+// The exception code of an exception response, else 0. Read from the PDU's wire form: Qt keeps the
+// function code 0x8N sign-extended in an enum, and its inline accessors are undefined behaviour then.
+int exceptionCodeOf(const QModbusResponse &pdu)
+{
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << pdu;
+    if (bytes.size() >= 2 && (quint8(bytes.at(0)) & 0x80))
+        return quint8(bytes.at(1));
+    return 0;
+}
 
 Outcome outcomeOf(QModbusReply *reply, const QModbusDataUnit &asked, bool isRead)
 {
@@ -17,12 +30,8 @@ Outcome outcomeOf(QModbusReply *reply, const QModbusDataUnit &asked, bool isRead
             outcome.status = Outcome::Status::Invalid;
         break;
     case QModbusDevice::ProtocolError:
-        if (reply->rawResult().isException()) {
-            outcome.status = Outcome::Status::Exception;
-            outcome.exceptionCode = int(reply->rawResult().exceptionCode());
-        } else {
-            outcome.status = Outcome::Status::Invalid;
-        }
+        outcome.exceptionCode = exceptionCodeOf(reply->rawResult());
+        outcome.status = outcome.exceptionCode ? Outcome::Status::Exception : Outcome::Status::Invalid;
         break;
     case QModbusDevice::TimeoutError:
         outcome.status = Outcome::Status::Timeout;

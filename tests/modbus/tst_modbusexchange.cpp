@@ -47,6 +47,8 @@ private slots:
     void tcpAllKinds();
     void rtuAllKinds();
     void hostTextCarriesItsPort();
+    void refusalsAreLoggedAndNothingIsSent();
+    void exceptionsAreNamed();
 
 private:
     void exercise(IModbusClient &client, PeerProcess &server, ClientProbe &probe);
@@ -136,6 +138,58 @@ void TstModbusExchange::hostTextCarriesItsPort()
     auto client = CreateModbusTCP(QStringLiteral("127.0.0.1:%1").arg(port).toStdString(), 1);
     QVERIFY(client);
     QVERIFY(client->IsConnected());
+}
+
+void TstModbusExchange::refusalsAreLoggedAndNothingIsSent()
+{
+    PeerProcess server;
+    quint16 port = 0;
+    QVERIFY2(startTcpServer(server, &port), qPrintable(server.describe()));
+    auto client = CreateModbusTCP("127.0.0.1", port);
+    QVERIFY(client);
+    ClientProbe probe;
+    probe.attach(*client);
+    QVERIFY(resetStats(server));
+
+    QVERIFY(!client->WriteData(MODBUS_ADDR_TYPE(1), 10, one(1)));
+    QVERIFY(!client->WriteData(MODBUS_ADDR_TYPE(2), 10, one(1)));
+    QVERIFY(!client->ReadData(MODBUS_ADDR_TYPE(1), 10, 1));
+    QVERIFY(!client->StartTimerRead(MODBUS_ADDR_TYPE(2), 10, 1, false));
+    QVERIFY(!client->WriteData(kHoldingRegister16, 10, one(QStringLiteral("abc"))));
+    QVERIFY(!client->WriteData(kHoldingRegister16, 10, one(70000)));
+    QVERIFY(!client->WriteData(kHoldingRegister16, 10, std::make_shared<QVariantList>()));
+    QVERIFY(!client->WriteData(kHoldingRegister16, 10, nullptr));
+    QVERIFY(!client->WriteData(kHoldingRegister16, 10, std::make_shared<QVariantList>(QVariantList{1, 2})));
+    QVERIFY(!client->WriteData(kHoldingRegister32, 65535, one(1))); // its second register would not exist
+    QVERIFY(!client->ReadData(kHoldingRegister16, -1, 1));
+    QVERIFY(!client->ReadData(kHoldingRegister16, 0, 0));
+    QVERIFY(!client->ReadData(kHoldingRegister16, 0, 126));
+
+    QCOMPARE(probe.linesContaining(QStringLiteral("被拒绝")), 13);
+    QCOMPARE(probe.linesContaining(QStringLiteral("写入 类型1 地址 10 值 1 被拒绝: 不支持的地址类型")), 1);
+    QCOMPARE(probe.linesContaining(QStringLiteral("写入 16位寄存器 地址 10 值 70000 被拒绝: 超出范围")), 1);
+    TestEnv::spin(200);
+    QCOMPARE(requestStats(server).value(QStringLiteral("total"), -1), 0);
+}
+
+void TstModbusExchange::exceptionsAreNamed()
+{
+    PeerProcess server;
+    quint16 port = 0;
+    QVERIFY2(startTcpServer(server, &port, {"--registers", "100", "--coils", "100"}), qPrintable(server.describe()));
+    auto client = CreateModbusTCP("127.0.0.1", port);
+    QVERIFY(client);
+    ClientProbe probe;
+    probe.attach(*client);
+    QVERIFY(client->ReadData(kHoldingRegister16, 200, 1));
+    QVERIFY(client->WriteData(kHoldingRegister32, 99, one(5)));
+    QVERIFY(client->WriteData(kCoil, 100, one(false)));
+    QTRY_COMPARE_WITH_TIMEOUT(probe.linesContaining(QStringLiteral("非法数据地址")), 3, 5000);
+    QCOMPARE(probe.linesContaining(QStringLiteral("读取 16位寄存器 地址 200 失败: 非法数据地址")), 1);
+    QCOMPARE(probe.linesContaining(QStringLiteral("写入 32位整数 地址 99 值 5 失败: 非法数据地址")), 1);
+    QCOMPARE(probe.linesContaining(QStringLiteral("写入 线圈 地址 100 值 0 失败: 非法数据地址")), 1);
+    QVERIFY(probe.values.isEmpty());
+    QVERIFY(client->IsConnected()); // an exception is an answer: the link is fine
 }
 
 QTEST_GUILESS_MAIN(TstModbusExchange)

@@ -4,7 +4,13 @@
 #include "TestEnv.h"
 
 #include <QElapsedTimer>
+#include <QTcpSocket>
 #include <QtTest>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace Core::nsCMuNiK;
 
@@ -44,6 +50,7 @@ private slots:
     void releaseFromInsideCallback();
     void closeEndsEverything();
     void refusedPortAndEmptyHostFailFast();
+    void unansweredConnectGivesUpInTime();
 };
 
 void TstModbusLinkLoss::serverRestartRestoresLinkWithoutFlood()
@@ -236,6 +243,38 @@ void TstModbusLinkLoss::refusedPortAndEmptyHostFailFast()
     QVERIFY(!CreateModbusRTU("", 115200, 0, 8, 1));
     QVERIFY(!CreateModbusRTU("/nonexistent/ttyX", 115200, 0, 8, 1));
     QVERIFY2(clock.elapsed() < 1500, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TstModbusLinkLoss::unansweredConnectGivesUpInTime()
+{
+    // A listener whose accept queue is full drops new handshakes: the connect neither succeeds nor fails.
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    QVERIFY(fd >= 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    QVERIFY(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0);
+    QVERIFY(::listen(fd, 0) == 0);
+    QVERIFY(::getsockname(fd, reinterpret_cast<sockaddr *>(&address), &length) == 0);
+    const quint16 port = ntohs(address.sin_port);
+    QTcpSocket fillers[3];
+    for (QTcpSocket &filler : fillers)
+        filler.connectToHost(QHostAddress::LocalHost, port);
+    TestEnv::spin(200);
+
+    int ticks = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(10);
+    QElapsedTimer clock;
+    clock.start();
+    const auto client = CreateModbusTCP("127.0.0.1", port);
+    const qint64 waited = clock.elapsed();
+    ::close(fd);
+    QVERIFY(!client);
+    QVERIFY2(waited >= 1000 && waited < 3000, qPrintable(QString::number(waited)));
+    QVERIFY2(ticks >= waited / 10 / 3, qPrintable(QString::number(ticks))); // the thread kept running events
 }
 
 QTEST_GUILESS_MAIN(TstModbusLinkLoss)
