@@ -10,6 +10,7 @@
 namespace {
 constexpr int kValueColumnWidth = 180; // pixels
 constexpr int kRowHeight = 50; // pixels
+constexpr int kTypedRole = Qt::UserRole + 1; // on the value item: the operator's text awaits its write
 }
 
 AddrTable::AddrTable(QTableWidget *table)
@@ -65,9 +66,15 @@ void AddrTable::showResult(int kind, int addr, int nVal, float fVal)
     const QVector<int> targets = rows;
     for (int row : targets) {
         QTableWidgetItem *valueItem = m_table->item(row, 1);
-        if (valueItem && valueItem->text() != text)
+        if (valueItem && valueItem->text() != text && !valueItem->data(kTypedRole).toBool())
             valueItem->setText(text);
     }
+}
+
+void AddrTable::setTyped(int row, bool typed)
+{
+    if (QTableWidgetItem *valueItem = m_table->item(row, 1))
+        valueItem->setData(kTypedRole, typed ? QVariant(true) : QVariant());
 }
 
 QJsonObject AddrTable::rowToJson(int row) const

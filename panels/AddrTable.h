@@ -26,8 +26,11 @@ public:
     void fillRow(int row, const AddrItem &item);
     std::optional<AddrRowKey> key(int row) const;
 
-    // Sets the value text of every row with this kind and address.
+    // Sets the value text of every row with this kind and address, except values the operator typed.
     void showResult(int kind, int addr, int nVal, float fVal);
+
+    // A typed value waits for its write: read results must not replace it before the button is pressed.
+    void setTyped(int row, bool typed);
 
     // "name", "addr" and the kind of one row.
     QJsonObject rowToJson(int row) const;

@@ -6,6 +6,7 @@
 #include "WriteValue.h"
 #include "ui_PLCSettingWid.h"
 
+#include <QAbstractItemDelegate>
 #include <QDebug>
 #include <QPushButton>
 
@@ -22,6 +23,8 @@ PLCSettingWid::PLCSettingWid(QWidget *parent)
     connect(ui->btnDelWrite, &QPushButton::clicked, this, &PLCSettingWid::Slot_BtnWriteDelClicked);
     connect(ui->tableWidgetWrite, &QTableWidget::itemSelectionChanged, this, &PLCSettingWid::Slot_ItemSelectionChanged);
     connect(ui->tableWidgetWrite, &QTableWidget::cellChanged, this, &PLCSettingWid::Slot_handleCellChanged);
+    connect(ui->tableWidgetWrite->itemDelegate(), &QAbstractItemDelegate::commitData, this,
+            &PLCSettingWid::valueTyped);
 }
 
 PLCSettingWid::~PLCSettingWid() = default;
@@ -55,6 +58,14 @@ void PLCSettingWid::SaveToJson(QJsonArray &list)
         obj.insert(QLatin1String(AddrItemJson::kValue), valueItem ? valueItem->text() : QString());
         list.append(obj);
     }
+}
+
+// Only the operator's edits reach the delegate; read results and loading set texts directly.
+void PLCSettingWid::valueTyped()
+{
+    const QModelIndex index = ui->tableWidgetWrite->currentIndex();
+    if (index.isValid() && index.column() == 1)
+        table->setTyped(index.row(), true);
 }
 
 void PLCSettingWid::Slot_ReadDataResult(Core::nsCMuNiK::MODBUS_ADDR_TYPE t, int addr, int nVal, float fVal)
@@ -105,5 +116,7 @@ void PLCSettingWid::Slot_BtnWriteClicked()
     }
     auto values = std::make_shared<QVariantList>();
     values->append(*value);
+    // From now on the row shows what the PLC holds again.
+    table->setTyped(row, false);
     emit Signal_WritePLCData(key->kind, key->addr, values);
 }

@@ -44,6 +44,7 @@ private slots:
 
 private:
     void fillRow(int row, const QJsonObject &item);
+    void valueTyped();
 
     std::unique_ptr<Ui::HistoryDataWidClass> ui;
     std::unique_ptr<AddrTable> table;

@@ -175,6 +175,34 @@ private slots:
         QCOMPARE(spy.at(0).at(2).value<std::shared_ptr<QVariantList>>()->at(0), QVariant(77));
     }
 
+    void typedValueOutlivesReadResultsUntilWritten()
+    {
+        // The same address polled elsewhere keeps sending results; they must not swap the operator's value.
+        panel->AddItem(addrItem("A", "5", kHoldingRegister16, "1"));
+        const QPoint cell = table->visualItemRect(table->item(0, 1)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
+        auto *editor = table->viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, "42");
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(table->item(0, 1)->text(), QString("42"));
+
+        panel->Slot_ReadDataResult(kHoldingRegister16, 5, 1, 0.0f);
+        QCOMPARE(table->item(0, 1)->text(), QString("42"));
+
+        QSignalSpy spy(panel.get(), &PLCSettingWid::Signal_WritePLCData);
+        QTest::mouseClick(writeButton(0), Qt::LeftButton);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(2).value<std::shared_ptr<QVariantList>>()->at(0), QVariant(42));
+
+        // Written: the cell follows the PLC again.
+        panel->Slot_ReadDataResult(kHoldingRegister16, 5, 42, 0.0f);
+        panel->Slot_ReadDataResult(kHoldingRegister16, 5, 7, 0.0f);
+        QCOMPARE(table->item(0, 1)->text(), QString("7"));
+    }
+
     void onlyCurrentRowsButtonIsVisible()
     {
         for (int i = 0; i < 3; ++i)
