@@ -17,11 +17,15 @@ constexpr int kResponseTimeoutMs = 500;      // milliseconds: per request
 constexpr int kRetries = 0;                  // resends after a response timeout
 constexpr int kWatchdogSlackMs = 1000;       // milliseconds beyond Qt's own timeout before we give a reply up
 constexpr int kTimeoutsForLinkLoss = 3;      // consecutive timeouts that count as a lost link
+// milliseconds a reopened link must stay up (unless the peer answers first) before the loss counts as
+// over; a link that drops again at once stays one loss, not a pair of log lines per retry.
+constexpr int kRestoreConfirmMs = 1000;
 
 constexpr int kPollPeriodMs = 100; // milliseconds from the start of one poll cycle to the next
 
 constexpr int kMaxRegistersPerRead = 125; // protocol limit for function 03
-constexpr int kMaxCoilsPerRead = 2000;    // protocol limit for function 01
+// The protocol allows 2000 coils, but Qt 5.15's client rejects a coil answer of 128 bytes or more.
+constexpr int kMaxCoilsPerRead = 1016;
 // Unused addresses a merged read may span: 40 bytes on the wire, about what one more request costs on a
 // 115200 baud line (frames, silent intervals, the PLC's turnaround).
 constexpr int kMaxRegisterGap = 20; // registers

@@ -19,10 +19,12 @@ QString failureText(const Outcome &outcome)
     }
 }
 
-bool isAddressException(const Outcome &outcome)
+// Answers that may come from one address or from the size of a merged request.
+bool isRefusal(const Outcome &outcome)
 {
-    return outcome.status == Outcome::Status::Exception
-           && (outcome.exceptionCode == 0x02 || outcome.exceptionCode == 0x03);
+    return outcome.status == Outcome::Status::Invalid
+           || (outcome.status == Outcome::Status::Exception
+               && (outcome.exceptionCode == 0x02 || outcome.exceptionCode == 0x03));
 }
 
 QString pollSubject(const QString &what)
@@ -273,7 +275,7 @@ void ModbusEngine::pollDone(const Request &request, const Outcome &outcome)
     case Outcome::Status::Exception:
     case Outcome::Status::Invalid: {
         ReadBlock first, second;
-        if (isAddressException(outcome) && m_planner.split(block, &first, &second)) {
+        if (isRefusal(outcome) && m_planner.split(block, &first, &second)) {
             // One refused address must not blank its neighbours: retry the halves in this cycle.
             Request a = request, b = request;
             a.block = first;
@@ -284,7 +286,7 @@ void ModbusEngine::pollDone(const Request &request, const Outcome &outcome)
             break;
         }
         QString subject;
-        if (isAddressException(outcome)) {
+        if (isRefusal(outcome)) {
             m_planner.markBad(block.table, block.start);
             subject = badSubject(block);
         } else {

@@ -38,6 +38,8 @@ ModbusLink::ModbusLink(const LinkParams &params, ClientCallbacks &callbacks, QOb
 {
     m_connectTimer.setSingleShot(true);
     m_retryTimer.setSingleShot(true);
+    m_confirmTimer.setSingleShot(true);
+    connect(&m_confirmTimer, &QTimer::timeout, this, &ModbusLink::answered);
     connect(&m_connectTimer, &QTimer::timeout, this, &ModbusLink::attemptFailed);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] { attempt(ModbusConst::kReconnectTimeoutMs); });
 }
@@ -121,7 +123,7 @@ void ModbusLink::becameOpen()
         m_everOpened = true;
         m_callbacks.log(QStringLiteral("已连接 %1").arg(m_params.describe()));
     } else if (m_lost && !m_awaitAnswer) {
-        endLoss();
+        m_confirmTimer.start(ModbusConst::kRestoreConfirmMs);
     }
     emit opened();
     emit attemptEnded();
@@ -157,6 +159,7 @@ void ModbusLink::drop(const QString &reason, bool silentPeer)
     }
     if (m_state != State::Open)
         return;
+    m_confirmTimer.stop();
     if (!m_lost) {
         m_lost = true;
         m_awaitAnswer = silentPeer;
@@ -182,6 +185,7 @@ void ModbusLink::answered()
 
 void ModbusLink::endLoss()
 {
+    m_confirmTimer.stop();
     const double seconds = m_lostSince.elapsed() / 1000.0;
     m_callbacks.log(QStringLiteral("连接恢复 %1 (中断 %2 秒, 重连 %3 次)")
                         .arg(m_params.describe())
@@ -198,6 +202,7 @@ void ModbusLink::close(bool deferDelete)
     m_state = State::Closed;
     m_connectTimer.stop();
     m_retryTimer.stop();
+    m_confirmTimer.stop();
     if (m_device && deferDelete) {
         m_device->disconnect(this);
         if (m_device->state() != QModbusDevice::UnconnectedState)

@@ -31,7 +31,7 @@ public:
     // Gives the transport up and retries later. silentPeer: the transport looked fine but nothing came
     // back, so the loss ends only when the peer answers, not when the transport reopens.
     void drop(const QString &reason, bool silentPeer);
-    // Any Modbus answer: ends a loss caused by a silent peer.
+    // Any Modbus answer: ends a loss once the transport is back.
     void answered();
     // For good: no retry, no signal, no log line. deferDelete when called from inside a signal of the
     // device (a callback may close the client): the device is then deleted by the event loop.
@@ -66,4 +66,5 @@ private:
     QElapsedTimer m_lostSince;
     QTimer m_connectTimer;
     QTimer m_retryTimer;
+    QTimer m_confirmTimer;
 };

@@ -36,6 +36,9 @@ Outcome outcomeOf(QModbusReply *reply, const QModbusDataUnit &asked, bool isRead
     case QModbusDevice::TimeoutError:
         outcome.status = Outcome::Status::Timeout;
         break;
+    case QModbusDevice::UnknownError: // Qt's word for an answer it could not decode
+        outcome.status = Outcome::Status::Invalid;
+        break;
     default:
         outcome.status = Outcome::Status::LinkLost;
         break;

@@ -4,6 +4,7 @@
 #include "TestEnv.h"
 
 #include <QElapsedTimer>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -51,6 +52,7 @@ private slots:
     void closeEndsEverything();
     void refusedPortAndEmptyHostFailFast();
     void unansweredConnectGivesUpInTime();
+    void peerThatHangsUpAtOnceIsOneLoss();
 };
 
 void TstModbusLinkLoss::serverRestartRestoresLinkWithoutFlood()
@@ -275,6 +277,29 @@ void TstModbusLinkLoss::unansweredConnectGivesUpInTime()
     QVERIFY(!client);
     QVERIFY2(waited >= 1000 && waited < 3000, qPrintable(QString::number(waited)));
     QVERIFY2(ticks >= waited / 10 / 3, qPrintable(QString::number(ticks))); // the thread kept running events
+}
+
+void TstModbusLinkLoss::peerThatHangsUpAtOnceIsOneLoss()
+{
+    // Accepts every connection and closes it 200 ms later: each retry "works" for a moment.
+    QTcpServer hangUp;
+    QVERIFY(hangUp.listen(QHostAddress::LocalHost, 0));
+    connect(&hangUp, &QTcpServer::newConnection, [&hangUp] {
+        while (QTcpSocket *socket = hangUp.nextPendingConnection())
+            QTimer::singleShot(200, socket, [socket] {
+                socket->abort();
+                socket->deleteLater();
+            });
+    });
+    auto client = CreateModbusTCP("127.0.0.1", hangUp.serverPort());
+    QVERIFY(client);
+    ClientProbe probe;
+    probe.attach(*client);
+    QVERIFY(client->StartTimerRead(kHoldingRegister16, 0, 1, false));
+    TestEnv::spin(7500); // retries after 1, 2 and 4 s
+    QCOMPARE(probe.linesContaining(QStringLiteral("连接断开")), 1);
+    QCOMPARE(probe.linesContaining(QStringLiteral("连接恢复")), 0);
+    QVERIFY2(probe.lines.size() <= 3, qPrintable(probe.lines.join(QLatin1Char('\n'))));
 }
 
 QTEST_GUILESS_MAIN(TstModbusLinkLoss)

@@ -16,6 +16,7 @@ private slots:
     void severalValuesPerTimedRead();
     void scatteredAddressesShareRequests();
     void refusedAddressDoesNotBlankNeighbours();
+    void coilsSpreadWideAreRead();
 
 private:
     // Values delivered for (kind, addr) while the event loop runs for ms.
@@ -153,6 +154,17 @@ void TstModbusPolling::refusedAddressDoesNotBlankNeighbours()
     QVERIFY(m_client->StopTimerRead(kHoldingRegister16, 115));
     TestEnv::spin(400);
     QCOMPARE(m_probe.lines.size(), 3);
+}
+
+void TstModbusPolling::coilsSpreadWideAreRead()
+{
+    // Qt's client cannot decode a coil answer of 128 bytes or more: requests must stay below that.
+    for (int addr = 0; addr < 2000; addr += 100)
+        QVERIFY(m_client->StartTimerRead(kCoil, addr, 1, false));
+    QTRY_VERIFY_WITH_TIMEOUT(m_probe.valuesOf(kCoil, 1900).size() >= 2, 3000);
+    for (int addr = 0; addr < 2000; addr += 100)
+        QVERIFY(m_probe.has(kCoil, addr));
+    QCOMPARE(m_probe.lines.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstModbusPolling)
