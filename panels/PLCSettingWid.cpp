@@ -27,7 +27,11 @@ PLCSettingWid::PLCSettingWid(QWidget *parent)
             &PLCSettingWid::valueTyped);
 }
 
-PLCSettingWid::~PLCSettingWid() = default;
+PLCSettingWid::~PLCSettingWid()
+{
+    // An open editor commits while the children go, when this panel is half destroyed.
+    disconnect(ui->tableWidgetWrite->itemDelegate(), nullptr, this, nullptr);
+}
 
 void PLCSettingWid::AddItem(const QJsonObject &item)
 {
