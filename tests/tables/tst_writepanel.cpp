@@ -175,6 +175,18 @@ private slots:
         QCOMPARE(spy.at(0).at(2).value<std::shared_ptr<QVariantList>>()->at(0), QVariant(77));
     }
 
+    void overflowingAddressIsNotWrappedOntoAnother()
+    {
+        // 2^32 + 1 would wrap onto address 1 if converted as a 64-bit number first.
+        panel->AddItem(addrItem("far", "4294967297", kHoldingRegister16, "9"));
+        panel->Slot_ReadDataResult(kHoldingRegister16, 1, 5, 0.0f);
+        QCOMPARE(table->item(0, 1)->text(), QString("9"));
+        QSignalSpy spy(panel.get(), &PLCSettingWid::Signal_WritePLCData);
+        writeRow(0);
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(1).toInt(), 0);
+    }
+
     void typedValueOutlivesReadResultsUntilWritten()
     {
         // The same address polled elsewhere keeps sending results; they must not swap the operator's value.
