@@ -45,10 +45,10 @@ int kindOf(const QJsonValue &v)
     return int(d);
 }
 
-// The pages read the address back from the row's variant, so out-of-range texts wrap as QVariant wraps them.
+// Base 10 without an ok flag: text that is no int, out-of-range numbers included, is address 0.
 int addressOf(const QJsonObject &obj)
 {
-    return QVariant(textOf(obj, "addr")).toInt();
+    return textOf(obj, "addr").toInt(nullptr, 10);
 }
 
 // What the widget should make of a document: the client calls of the restore and the lists it saves.
