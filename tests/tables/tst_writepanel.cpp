@@ -24,6 +24,20 @@ class TestWritePanel : public QObject {
         QTest::mouseClick(writeButton(row), Qt::LeftButton);
     }
 
+    // Edits the value cell the operator's way: double-click, type, Enter.
+    void typeIntoValueCell(int row, const QString &text)
+    {
+        const QPoint cell = table->visualItemRect(table->item(row, 1)).center();
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell); // Qt 5 needs it before a double-click
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
+        auto *editor = table->viewport()->findChild<QLineEdit *>();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(editor, text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(table->item(row, 1)->text(), text); // the delegate commits queued
+    }
+
 private slots:
     void initTestCase() { AddrKind::registerMetaTypes(); }
 
@@ -160,15 +174,7 @@ private slots:
     void typedValueIsWritten()
     {
         panel->AddItem(addrItem("A", "5", kHoldingRegister32, "0"));
-        const QPoint cell = table->visualItemRect(table->item(0, 1)).center();
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell); // Qt 5 needs it before a double-click
-        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
-        auto *editor = table->viewport()->findChild<QLineEdit *>();
-        QVERIFY(editor);
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, "77");
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(table->item(0, 1)->text(), QString("77")); // the delegate commits queued
+        typeIntoValueCell(0, "77");
         QSignalSpy spy(panel.get(), &PLCSettingWid::Signal_WritePLCData);
         QTest::mouseClick(writeButton(0), Qt::LeftButton);
         QCOMPARE(spy.count(), 1);
@@ -191,15 +197,7 @@ private slots:
     {
         // The same address polled elsewhere keeps sending results; they must not swap the operator's value.
         panel->AddItem(addrItem("A", "5", kHoldingRegister16, "1"));
-        const QPoint cell = table->visualItemRect(table->item(0, 1)).center();
-        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
-        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
-        auto *editor = table->viewport()->findChild<QLineEdit *>();
-        QVERIFY(editor);
-        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(editor, "42");
-        QTest::keyClick(editor, Qt::Key_Return);
-        QTRY_COMPARE(table->item(0, 1)->text(), QString("42"));
+        typeIntoValueCell(0, "42");
 
         panel->Slot_ReadDataResult(kHoldingRegister16, 5, 1, 0.0f);
         QCOMPARE(table->item(0, 1)->text(), QString("42"));
