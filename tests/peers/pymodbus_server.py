@@ -54,8 +54,8 @@ def parse_args():
 
 
 def presets(specs):
-    for spec in specs:
-        addr, _, values = spec.partition(":")
+    for item in specs:
+        addr, _, values = item.partition(":")
         yield int(addr), [int(v) for v in values.split(",") if v != ""]
 
 
