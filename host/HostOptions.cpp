@@ -48,8 +48,8 @@ HostOptions::Parse HostOptions::parse(const QStringList &arguments)
         QStringLiteral("Save the main window as PNG <file>, then quit."), QStringLiteral("file"));
     const QCommandLineOption delay(QStringLiteral("screenshot-delay"),
         QStringLiteral("Wait <ms> before the screenshot (default %1).").arg(screenshotDelayMs), QStringLiteral("ms"));
-    const QCommandLineOption quitAfter(QStringLiteral("quit-after"), QStringLiteral("Quit after <ms>."),
-        QStringLiteral("ms"));
+    const QCommandLineOption quitAfter(
+        QStringLiteral("quit-after"), QStringLiteral("Quit after <ms>."), QStringLiteral("ms"));
     const QCommandLineOption print(QStringLiteral("print-values"),
         QStringLiteral("Before quitting, print each read table row as \"name = value unit\"."));
     parser.addOptions({ help, plugins, config, account, screenshot, delay, quitAfter, print });
@@ -80,7 +80,8 @@ HostOptions::Parse HostOptions::parse(const QStringList &arguments)
     }
     screenshotPath = parser.value(screenshot);
     printValues = parser.isSet(print);
-    if (!readMilliseconds(parser, delay, screenshotDelayMs, text) || !readMilliseconds(parser, quitAfter, quitAfterMs, text))
+    if (!readMilliseconds(parser, delay, screenshotDelayMs, text)
+        || !readMilliseconds(parser, quitAfter, quitAfterMs, text))
         return Parse::Error;
     return Parse::Ok;
 }

@@ -58,8 +58,9 @@ void MainWindow::buildMenus()
     int index = 0;
     for (const PluginHost::Plugin &plugin : plugins.plugins()) {
         const QString iid = plugin.iid;
-        QAction *open = panelMenu->addAction(tr("新建面板：%1").arg(plugin.title), this,
-                                             [this, iid] { openPanel({ { QLatin1String(kPluginKey), iid } }); });
+        QAction *open = panelMenu->addAction(tr("新建面板：%1").arg(plugin.title), this, [this, iid] {
+            openPanel({ { QLatin1String(kPluginKey), iid } });
+        });
         open->setObjectName(QStringLiteral("actNewPanel_%1").arg(index++));
     }
     panelMenu->setEnabled(index > 0);
@@ -164,7 +165,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         Notice::log(text);
         if (Notice::interactive()
             && QMessageBox::question(this, windowTitle(), text + QLatin1Char('\n') + tr("仍然退出吗？"))
-                   != QMessageBox::Yes) {
+                != QMessageBox::Yes) {
             closeSaveFailed = false;
             event->ignore();
             return;

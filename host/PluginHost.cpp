@@ -28,7 +28,8 @@ int PluginHost::loadFolder(const QString &dir)
         }
         auto *root = qobject_cast<PluginWidget *>(instance);
         if (!root) {
-            problems.append(QStringLiteral("%1: not a widget plug-in (%2)").arg(path, QStringLiteral(PluginWidget_iid)));
+            problems.append(
+                QStringLiteral("%1: not a widget plug-in (%2)").arg(path, QStringLiteral(PluginWidget_iid)));
             continue;
         }
         const QString iid = root->pluginIid();

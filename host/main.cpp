@@ -46,7 +46,8 @@ int main(int argc, char *argv[])
     }
     const bool unattended = !options.screenshotPath.isEmpty() || options.quitAfterMs >= 0;
     const QString platform = QGuiApplication::platformName();
-    Notice::setInteractive(!unattended && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"));
+    Notice::setInteractive(
+        !unattended && platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"));
 
     PluginHost plugins;
     plugins.loadFolder(options.pluginDir);

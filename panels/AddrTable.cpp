@@ -11,7 +11,7 @@ namespace {
 constexpr int kValueColumnWidth = 180; // pixels
 constexpr int kRowHeight = 50; // pixels
 constexpr int kTypedRole = Qt::UserRole + 1; // on the value item: the operator's text awaits its write
-}
+} // namespace
 
 AddrTable::AddrTable(QTableWidget *table)
     : m_table(table)

@@ -8,7 +8,7 @@ namespace {
 constexpr int kSuccessShownMs = 2000; // milliseconds the success text stays
 const QString kTcpType = QStringLiteral("Modbus-TCP");
 const QString kRtuType = QStringLiteral("Modbus-RTU");
-}
+} // namespace
 
 PLCLinkSettingWid::PLCLinkSettingWid(QWidget *parent)
     : QWidget(parent)

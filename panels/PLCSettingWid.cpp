@@ -23,8 +23,7 @@ PLCSettingWid::PLCSettingWid(QWidget *parent)
     connect(ui->btnDelWrite, &QPushButton::clicked, this, &PLCSettingWid::Slot_BtnWriteDelClicked);
     connect(ui->tableWidgetWrite, &QTableWidget::itemSelectionChanged, this, &PLCSettingWid::Slot_ItemSelectionChanged);
     connect(ui->tableWidgetWrite, &QTableWidget::cellChanged, this, &PLCSettingWid::Slot_handleCellChanged);
-    connect(ui->tableWidgetWrite->itemDelegate(), &QAbstractItemDelegate::commitData, this,
-            &PLCSettingWid::valueTyped);
+    connect(ui->tableWidgetWrite->itemDelegate(), &QAbstractItemDelegate::commitData, this, &PLCSettingWid::valueTyped);
 }
 
 PLCSettingWid::~PLCSettingWid()

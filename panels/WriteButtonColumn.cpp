@@ -10,7 +10,7 @@ constexpr const char *kRowProperty = "row";
 const char *const kButtonStyle = "QPushButton{background-color:#00BCD4;color:white;font-size:18px;}"
                                  "QPushButton:hover{background-color:#03D3ED;}"
                                  "QPushButton:pressed{background-color:#038EA0;}";
-}
+} // namespace
 
 WriteButtonColumn::WriteButtonColumn(QTableWidget *table)
     : QObject(table)

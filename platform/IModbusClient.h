@@ -41,5 +41,5 @@ public:
 
 // Both return an empty pointer when no link could be made. A host of the form "name:port" overrides port.
 MODBUSCLIENT_API std::shared_ptr<IModbusClient> CreateModbusTCP(std::string host, unsigned int port);
-MODBUSCLIENT_API std::shared_ptr<IModbusClient> CreateModbusRTU(std::string port, unsigned int baud, int parity,
-                                                                unsigned int dataBits, unsigned int stopBits);
+MODBUSCLIENT_API std::shared_ptr<IModbusClient> CreateModbusRTU(
+    std::string port, unsigned int baud, int parity, unsigned int dataBits, unsigned int stopBits);

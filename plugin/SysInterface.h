@@ -35,11 +35,10 @@ signals:
     void cameraDetectionCompleted(const ProductProcessData &data);
     void productDetectionCompleted(const ProductProcessData &data);
     void updateProductDataValues(int msTodayCount, int msTodayOKCount, QString customYieldValue, int pipelineTypes,
-                                 QVector<QMap<QString, QVariant> > seriesList,
-                                 QVector<QPair<QString, int> > realMssort);
+        QVector<QMap<QString, QVariant>> seriesList, QVector<QPair<QString, int>> realMssort);
     void productJudgeSettingsUpdated(QList<QString> productDataTitles);
-    void reportDataUpdated(QVector<QMap<QString, QVariant> > productDatas, QList<QString> productDataTitles,
-                           QString rstr);
+    void reportDataUpdated(
+        QVector<QMap<QString, QVariant>> productDatas, QList<QString> productDataTitles, QString rstr);
     void cameraStatUpdated(const QVariantMap &stats);
     void productStatUpdated(const QVariantMap &stats);
     void resetCountData();

@@ -20,12 +20,12 @@ constexpr int kWriteTab = 1;
 constexpr int kLinkTab = 2;
 
 // The pages inherit these table colours.
-const char *const kStyleSheet =
-    "QTableView,QTableWidget{font: 13pt;text-align:center;alternate-background-color: #757575;"
-    "background-color: #616161;color:white;}\n"
-    "QHeaderView,QTableView QTableCornerButton::section{background-color:#5a5a5a;color:white;}\n"
-    "QHeaderView::section, QTableCornerButton:section{text-align:center;border:1px solid #242424;"
-    "background-color:#5a5a5a;}";
+const char *const kStyleSheet
+    = "QTableView,QTableWidget{font: 13pt;text-align:center;alternate-background-color: #757575;"
+      "background-color: #616161;color:white;}\n"
+      "QHeaderView,QTableView QTableCornerButton::section{background-color:#5a5a5a;color:white;}\n"
+      "QHeaderView::section, QTableCornerButton:section{text-align:center;border:1px solid #242424;"
+      "background-color:#5a5a5a;}";
 
 } // namespace
 

@@ -4,7 +4,9 @@
 #include <QModbusTcpClient>
 
 ReferencePoller::ReferencePoller(QModbusTcpClient &client, QVector<Address> addresses, int periodMs)
-    : m_client(client), m_addresses(std::move(addresses)), m_periodMs(periodMs)
+    : m_client(client)
+    , m_addresses(std::move(addresses))
+    , m_periodMs(periodMs)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &ReferencePoller::startRound);

@@ -37,15 +37,15 @@ QVector<Item> scatter(int n)
     QRandomGenerator random(20240601);
     QSet<QPair<int, int>> seen;
     QVector<Item> items;
-    const MODBUS_ADDR_TYPE registerKinds[] = {kHoldingRegister16, kHoldingRegister32, kHoldingRegisterFloat32};
+    const MODBUS_ADDR_TYPE registerKinds[] = { kHoldingRegister16, kHoldingRegister32, kHoldingRegisterFloat32 };
     while (items.size() < n) {
         const bool coil = items.size() < n / 4;
         const MODBUS_ADDR_TYPE kind = coil ? kCoil : registerKinds[random.bounded(3)];
         const int addr = int(random.bounded(coil ? 4000 : 3999));
-        if (seen.contains({kind, addr}))
+        if (seen.contains({ kind, addr }))
             continue;
-        seen.insert({kind, addr});
-        items.append({kind, addr});
+        seen.insert({ kind, addr });
+        items.append({ kind, addr });
     }
     return items;
 }
@@ -147,7 +147,7 @@ Figures runReference(PeerProcess &sim, quint16 port, const QVector<Item> &items,
     for (const Item &item : items) {
         const bool coil = item.kind == kCoil;
         const int width = item.kind == kHoldingRegister32 || item.kind == kHoldingRegisterFloat32 ? 2 : 1;
-        addresses.append({coil ? QModbusDataUnit::Coils : QModbusDataUnit::HoldingRegisters, item.addr, width});
+        addresses.append({ coil ? QModbusDataUnit::Coils : QModbusDataUnit::HoldingRegisters, item.addr, width });
     }
     ReferencePoller poller(client, addresses, kPeriodMs);
     poller.start();
@@ -175,8 +175,8 @@ Figures runReference(PeerProcess &sim, quint16 port, const QVector<Item> &items,
 
 void print(int n, const char *way, const Figures &f)
 {
-    std::printf("%5d  %-16s %10.1f %11.1f %10.2f %12.1f\n", n, way, f.requestsPerCycle, f.refreshPerSecond,
-                f.cycleMs, f.cpuUsPerValue);
+    std::printf("%5d  %-16s %10.1f %11.1f %10.2f %12.1f\n", n, way, f.requestsPerCycle, f.refreshPerSecond, f.cycleMs,
+        f.cpuUsPerValue);
     std::fflush(stdout);
 }
 
@@ -200,18 +200,18 @@ int main(int argc, char **argv)
     }
     PeerProcess sim;
     const QRegularExpression ready(QStringLiteral("^plcsim listening tcp 127\\.0\\.0\\.1:(\\d+)$"));
-    if (!sim.start(plcsim, {QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--stats"),
-                            QStringLiteral("--quiet")},
-                   ready, 10000)) {
+    if (!sim.start(plcsim,
+            { QStringLiteral("--tcp"), QStringLiteral("127.0.0.1:0"), QStringLiteral("--stats"),
+                QStringLiteral("--quiet") },
+            ready, 10000)) {
         std::fprintf(stderr, "bench_modbus: plcsim did not start\n%s\n", qPrintable(sim.describe()));
         return 1;
     }
     const quint16 port = quint16(sim.readyMatch().captured(1).toUInt());
 
     std::printf("Poll period %d ms, %d s per run, plcsim on 127.0.0.1:%u\n", kPeriodMs, seconds, port);
-    std::printf("%5s  %-16s %10s %11s %10s %12s\n", "N", "way", "req/cycle", "refresh/s", "cycle ms",
-                "CPU us/value");
-    for (int n : {10, 100, 1000}) {
+    std::printf("%5s  %-16s %10s %11s %10s %12s\n", "N", "way", "req/cycle", "refresh/s", "cycle ms", "CPU us/value");
+    for (int n : { 10, 100, 1000 }) {
         const QVector<Item> items = scatter(n);
         const Figures reference = runReference(sim, port, items, seconds);
         const double roundTripMs = reference.cycleMs / reference.requestsPerCycle;
@@ -219,7 +219,7 @@ int main(int argc, char **argv)
         print(n, "merged", merged);
         print(n, "one-per-address", reference);
         std::printf("%5s  merged needs 1/%.1f of the requests\n", "",
-                    reference.requestsPerCycle / qMax(0.001, merged.requestsPerCycle));
+            reference.requestsPerCycle / qMax(0.001, merged.requestsPerCycle));
     }
     std::printf("cycle ms: merged = first to last value of a cycle plus one round trip; "
                 "one-per-address = whole round\n");

@@ -33,14 +33,15 @@ QJsonArray makeList(int rows)
     QJsonArray list;
     for (int i = 0; i < rows; ++i)
         list.append(QJsonObject { { "name", QString("point %1").arg(i) }, { "addr", QString::number(100 + i) },
-                                  { AddrKind::kJsonKey, int(kKinds[i % 4]) }, { "value", "" }, { "unit", "mm" } });
+            { AddrKind::kJsonKey, int(kKinds[i % 4]) }, { "value", "" }, { "unit", "mm" } });
     return list;
 }
 
 // The reference: every result looks at every row, reading the key back as the tables store it.
 void plainScan(QTableWidget *table, Kind t, int addr, int nVal, float fVal)
 {
-    const QString text = t == kHoldingRegisterFloat32 ? QString::number(double(fVal), 'f', 2) : QString::number(nVal, 10);
+    const QString text
+        = t == kHoldingRegisterFloat32 ? QString::number(double(fVal), 'f', 2) : QString::number(nVal, 10);
     for (int row = 0; row < table->rowCount(); ++row) {
         QTableWidgetItem *name = table->item(row, 0);
         QTableWidgetItem *value = table->item(row, 1);
@@ -121,7 +122,8 @@ int main(int argc, char **argv)
     std::printf("load list, write table           %9.2f ms  (%.1f us per row)\n", loadWrite / 1e6, loadWrite / 1e3 / n);
     std::printf("load list, read table            %9.2f ms  (%.1f us per row)\n", loadRead / 1e6, loadRead / 1e3 / n);
     std::printf("refresh, values changed          %9.3f ms  %7.3f us per value\n", changed / 1e6, changed / 1e3 / n);
-    std::printf("refresh, values unchanged        %9.3f ms  %7.3f us per value\n", unchanged / 1e6, unchanged / 1e3 / n);
+    std::printf(
+        "refresh, values unchanged        %9.3f ms  %7.3f us per value\n", unchanged / 1e6, unchanged / 1e3 / n);
     std::printf("refresh by plain scan            %9.3f ms  %7.3f us per value\n", scanned / 1e6, scanned / 1e3 / n);
     std::printf("plain scan / lookup (changed)    %9.1f x\n", double(scanned) / double(changed));
     std::printf("(a value is one result delivered to both tables; best of 20 runs, plain scan best of 3)\n");

@@ -15,7 +15,7 @@ public:
         : QWidget(parent, f)
     {
     }
-    ~PluginWidget() override {}
+    ~PluginWidget() override { }
 
     // Called on the plug-in's root object with the host's system object; the caller owns the result.
     virtual PluginWidget *createWidget(QObject *sysObject)

@@ -6,7 +6,7 @@
 // the host calls these through the virtual table.
 class SerializeInterface {
 public:
-    virtual ~SerializeInterface() {}
+    virtual ~SerializeInterface() { }
     // Reads config only; missing keys are no error.
     virtual void deserialize(QJsonObject &config) = 0;
     // Sets the widget's own keys and leaves every other key of config untouched.

@@ -30,8 +30,14 @@ void QFrameHelper::activateOn(QWidget *widget)
         window->installEventFilter(this);
 }
 
-void QFrameHelper::setTitleHeight(unsigned height) { titleHeight = height; }
-void QFrameHelper::setWidgetMovable(bool on) { movable = on; }
+void QFrameHelper::setTitleHeight(unsigned height)
+{
+    titleHeight = height;
+}
+void QFrameHelper::setWidgetMovable(bool on)
+{
+    movable = on;
+}
 
 void QFrameHelper::setWidgetResizable(bool on)
 {

@@ -29,7 +29,7 @@ void ClientCallbacks::log(const QString &text)
             m_pending << line;
         return;
     }
-    send({line});
+    send({ line });
 }
 
 void ClientCallbacks::send(const QStringList &lines)

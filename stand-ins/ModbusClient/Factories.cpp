@@ -8,8 +8,8 @@ std::shared_ptr<IModbusClient> CreateModbusTCP(std::string host, unsigned int po
     return params ? ModbusClientImpl::open(*params) : nullptr;
 }
 
-std::shared_ptr<IModbusClient> CreateModbusRTU(std::string port, unsigned int baud, int parity, unsigned int dataBits,
-                                                unsigned int stopBits)
+std::shared_ptr<IModbusClient> CreateModbusRTU(
+    std::string port, unsigned int baud, int parity, unsigned int dataBits, unsigned int stopBits)
 {
     const auto params = LinkParams::rtu(port, baud, parity, dataBits, stopBits);
     return params ? ModbusClientImpl::open(*params) : nullptr;

@@ -4,7 +4,7 @@ bool FaultRuns::occurred(const QString &subject, const QString &fault)
 {
     auto it = m_runs.find(subject);
     if (it == m_runs.end()) {
-        m_runs.insert(subject, {fault, 1, true});
+        m_runs.insert(subject, { fault, 1, true });
         return true;
     }
     ++it->count;
@@ -18,7 +18,7 @@ bool FaultRuns::occurred(const QString &subject, const QString &fault)
 FaultRuns::Ended FaultRuns::end(const QString &subject)
 {
     const Run run = m_runs.take(subject);
-    return {subject, run.fault, run.count};
+    return { subject, run.fault, run.count };
 }
 
 QVector<FaultRuns::Ended> FaultRuns::sweep()
@@ -29,7 +29,7 @@ QVector<FaultRuns::Ended> FaultRuns::sweep()
             it->seen = false;
             ++it;
         } else {
-            ended.append({it.key(), it->fault, it->count});
+            ended.append({ it.key(), it->fault, it->count });
             it = m_runs.erase(it);
         }
     }

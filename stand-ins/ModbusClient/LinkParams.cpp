@@ -27,8 +27,8 @@ std::optional<LinkParams> LinkParams::tcp(const std::string &hostText, unsigned 
     return p;
 }
 
-std::optional<LinkParams> LinkParams::rtu(const std::string &device, unsigned baud, int parity, unsigned dataBits,
-                                          unsigned stopBits)
+std::optional<LinkParams> LinkParams::rtu(
+    const std::string &device, unsigned baud, int parity, unsigned dataBits, unsigned stopBits)
 {
     LinkParams p;
     p.transport = Transport::Rtu;
@@ -36,9 +36,8 @@ std::optional<LinkParams> LinkParams::rtu(const std::string &device, unsigned ba
     if (p.device.isEmpty() || baud == 0 || baud > unsigned(std::numeric_limits<int>::max()))
         return std::nullopt;
     p.baud = int(baud);
-    static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::OddParity,
-                                                   QSerialPort::EvenParity, QSerialPort::MarkParity,
-                                                   QSerialPort::SpaceParity};
+    static const QSerialPort::Parity parities[] = { QSerialPort::NoParity, QSerialPort::OddParity,
+        QSerialPort::EvenParity, QSerialPort::MarkParity, QSerialPort::SpaceParity };
     if (parity < 0 || parity > 4)
         return std::nullopt;
     p.parity = parities[parity];

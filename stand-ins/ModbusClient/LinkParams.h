@@ -23,8 +23,8 @@ struct LinkParams {
     static std::optional<LinkParams> tcp(const std::string &host, unsigned port);
     // parity: 0 none, 1 odd, 2 even, 3 mark, 4 space (the numbering of the Windows serial API);
     // data bits 5..8; stop bits 1 or 2. Empty for an empty port name or any other value.
-    static std::optional<LinkParams> rtu(const std::string &device, unsigned baud, int parity, unsigned dataBits,
-                                         unsigned stopBits);
+    static std::optional<LinkParams> rtu(
+        const std::string &device, unsigned baud, int parity, unsigned dataBits, unsigned stopBits);
 
     // "127.0.0.1:502" or "/dev/ttyUSB0 115200 8N1"
     QString describe() const;

@@ -15,7 +15,10 @@ std::shared_ptr<IModbusClient> ModbusClientImpl::open(const LinkParams &params)
     return client;
 }
 
-ModbusClientImpl::ModbusClientImpl(const LinkParams &params) : m_engine(new ModbusEngine(params)) {}
+ModbusClientImpl::ModbusClientImpl(const LinkParams &params)
+    : m_engine(new ModbusEngine(params))
+{
+}
 
 ModbusClientImpl::~ModbusClientImpl()
 {

@@ -23,8 +23,8 @@ QString failureText(const Outcome &outcome)
 bool isRefusal(const Outcome &outcome)
 {
     return outcome.status == Outcome::Status::Invalid
-           || (outcome.status == Outcome::Status::Exception
-               && (outcome.exceptionCode == 0x02 || outcome.exceptionCode == 0x03));
+        || (outcome.status == Outcome::Status::Exception
+            && (outcome.exceptionCode == 0x02 || outcome.exceptionCode == 0x03));
 }
 
 QString pollSubject(const QString &what)
@@ -37,10 +37,10 @@ constexpr int kValuesShownPerRead = 10;
 } // namespace
 
 ModbusEngine::ModbusEngine(const LinkParams &params, QObject *parent)
-    : QObject(parent),
-      m_link(params, m_callbacks),
-      m_queue(m_link),
-      m_scheduler(m_reads, m_planner, m_queue, m_link)
+    : QObject(parent)
+    , m_link(params, m_callbacks)
+    , m_queue(m_link)
+    , m_scheduler(m_reads, m_planner, m_queue, m_link)
 {
     connect(&m_queue, &RequestQueue::finished, this, &ModbusEngine::onFinished);
     connect(&m_link, &ModbusLink::dropped, this, &ModbusEngine::onDropped);
@@ -132,7 +132,7 @@ bool ModbusEngine::readData(int kind, int addr, int nb)
     request.kind = kind;
     request.addr = addr;
     request.nb = nb;
-    request.block = ReadBlock::of({{kind, addr, nb}});
+    request.block = ReadBlock::of({ { kind, addr, nb } });
     request.unit = QModbusDataUnit(request.block.table, addr, quint16(request.block.count));
     m_queue.pushUrgent(request);
     return true;
@@ -230,8 +230,8 @@ void ModbusEngine::onFinished(const Request &request, const Outcome &outcome)
 
 void ModbusEngine::writeDone(const Request &request, const Outcome &outcome)
 {
-    const QString item = QStringLiteral("写入 %1 值 %2").arg(LogText::itemText(request.kind, request.addr),
-                                                              request.valueText);
+    const QString item
+        = QStringLiteral("写入 %1 值 %2").arg(LogText::itemText(request.kind, request.addr), request.valueText);
     if (outcome.status == Outcome::Status::Ok)
         m_callbacks.log(item + QStringLiteral(": 成功"));
     else
@@ -282,7 +282,7 @@ void ModbusEngine::pollDone(const Request &request, const Outcome &outcome)
             a.unit = QModbusDataUnit(first.table, first.start, quint16(first.count));
             b.block = second;
             b.unit = QModbusDataUnit(second.table, second.start, quint16(second.count));
-            m_queue.pushPollFront({a, b});
+            m_queue.pushPollFront({ a, b });
             break;
         }
         QString subject;
@@ -304,8 +304,7 @@ void ModbusEngine::pollDone(const Request &request, const Outcome &outcome)
     }
 }
 
-bool ModbusEngine::deliver(const ReadBlock &block, const QVector<quint16> &values, bool onlyTimed,
-                           QStringList *texts)
+bool ModbusEngine::deliver(const ReadBlock &block, const QVector<quint16> &values, bool onlyTimed, QStringList *texts)
 {
     for (const ReadItem &item : block.items) {
         if (onlyTimed && !m_reads.isActive(item.kind, item.addr))

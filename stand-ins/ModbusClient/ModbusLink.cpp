@@ -28,13 +28,15 @@ QString errorText(QModbusDevice::Error error)
 bool isReplyLevel(QModbusDevice::Error error)
 {
     return error == QModbusDevice::NoError || error == QModbusDevice::TimeoutError
-           || error == QModbusDevice::ProtocolError || error == QModbusDevice::ReplyAbortedError;
+        || error == QModbusDevice::ProtocolError || error == QModbusDevice::ReplyAbortedError;
 }
 
 } // namespace
 
 ModbusLink::ModbusLink(const LinkParams &params, ClientCallbacks &callbacks, QObject *parent)
-    : QObject(parent), m_params(params), m_callbacks(callbacks)
+    : QObject(parent)
+    , m_params(params)
+    , m_callbacks(callbacks)
 {
     m_connectTimer.setSingleShot(true);
     m_retryTimer.setSingleShot(true);
@@ -226,7 +228,7 @@ void ModbusLink::discardDevice()
 
 int ModbusLink::nextDelay()
 {
-    m_delayMs = m_delayMs == 0 ? ModbusConst::kReconnectFirstDelayMs
-                               : qMin(m_delayMs * 2, ModbusConst::kReconnectMaxDelayMs);
+    m_delayMs
+        = m_delayMs == 0 ? ModbusConst::kReconnectFirstDelayMs : qMin(m_delayMs * 2, ModbusConst::kReconnectMaxDelayMs);
     return m_delayMs;
 }

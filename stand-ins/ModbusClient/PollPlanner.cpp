@@ -31,7 +31,7 @@ QVector<ReadBlock> PollPlanner::plan(QVector<ReadItem> items) const
     for (const ReadItem &item : items) {
         const ValueCodec::KindInfo info = ValueCodec::kindInfo(item.kind);
         if (info.known)
-            spans.append({item, info.table, item.addr + item.nb * info.width});
+            spans.append({ item, info.table, item.addr + item.nb * info.width });
     }
     std::sort(spans.begin(), spans.end(), [](const Span &a, const Span &b) {
         if (a.table != b.table)
@@ -50,14 +50,14 @@ QVector<ReadBlock> PollPlanner::plan(QVector<ReadItem> items) const
         int last = first;
         int groupEnd = head.end;
         while (last + 1 < spans.size() && spans.at(last + 1).table == head.table
-               && spans.at(last + 1).item.addr == head.item.addr)
+            && spans.at(last + 1).item.addr == head.item.addr)
             groupEnd = qMax(groupEnd, spans.at(++last).end);
         const int addr = head.item.addr;
         const bool bad = isBad(head.table, addr);
         const int end = current.start + current.count;
         const bool merge = !current.items.isEmpty() && current.table == head.table && !bad && !currentBad
-                           && !m_barriers.contains({head.table, addr}) && addr - end <= gapOf(head.table)
-                           && qMax(end, groupEnd) - current.start <= limitOf(head.table);
+            && !m_barriers.contains({ head.table, addr }) && addr - end <= gapOf(head.table)
+            && qMax(end, groupEnd) - current.start <= limitOf(head.table);
         if (!merge) {
             if (!current.items.isEmpty())
                 blocks.append(current);
@@ -92,22 +92,22 @@ bool PollPlanner::split(const ReadBlock &block, ReadBlock *first, ReadBlock *sec
         (item.addr < pivot ? low : high).append(item);
     *first = ReadBlock::of(low);
     *second = ReadBlock::of(high);
-    m_barriers.insert({block.table, pivot});
+    m_barriers.insert({ block.table, pivot });
     ++m_revision;
     return true;
 }
 
 void PollPlanner::markBad(QModbusDataUnit::RegisterType table, int addr)
 {
-    if (!m_bad.contains({table, addr})) {
-        m_bad.insert({table, addr});
+    if (!m_bad.contains({ table, addr })) {
+        m_bad.insert({ table, addr });
         ++m_revision;
     }
 }
 
 bool PollPlanner::clearBad(QModbusDataUnit::RegisterType table, int addr)
 {
-    if (!m_bad.remove({table, addr}))
+    if (!m_bad.remove({ table, addr }))
         return false;
     ++m_revision;
     return true;
@@ -115,5 +115,5 @@ bool PollPlanner::clearBad(QModbusDataUnit::RegisterType table, int addr)
 
 bool PollPlanner::isBad(QModbusDataUnit::RegisterType table, int addr) const
 {
-    return m_bad.contains({table, addr});
+    return m_bad.contains({ table, addr });
 }

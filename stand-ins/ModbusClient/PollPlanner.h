@@ -25,7 +25,7 @@ public:
 
 private:
     using Key = QPair<int, int>; // table, address
-    QSet<Key> m_barriers;        // no merge across the gap just below this start address
+    QSet<Key> m_barriers; // no merge across the gap just below this start address
     QSet<Key> m_bad;
     quint64 m_revision = 0;
 };

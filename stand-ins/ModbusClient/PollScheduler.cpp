@@ -4,9 +4,13 @@
 #include "RequestQueue.h"
 #include "TimedReads.h"
 
-PollScheduler::PollScheduler(TimedReads &reads, PollPlanner &planner, RequestQueue &queue, ModbusLink &link,
-                             QObject *parent)
-    : QObject(parent), m_reads(reads), m_planner(planner), m_queue(queue), m_link(link)
+PollScheduler::PollScheduler(
+    TimedReads &reads, PollPlanner &planner, RequestQueue &queue, ModbusLink &link, QObject *parent)
+    : QObject(parent)
+    , m_reads(reads)
+    , m_planner(planner)
+    , m_queue(queue)
+    , m_link(link)
 {
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, &PollScheduler::startCycle);

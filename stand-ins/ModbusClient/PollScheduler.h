@@ -17,8 +17,8 @@ class TimedReads;
 class PollScheduler : public QObject {
     Q_OBJECT
 public:
-    PollScheduler(TimedReads &reads, PollPlanner &planner, RequestQueue &queue, ModbusLink &link,
-                  QObject *parent = nullptr);
+    PollScheduler(
+        TimedReads &reads, PollPlanner &planner, RequestQueue &queue, ModbusLink &link, QObject *parent = nullptr);
 
     // Timed reads were added or the link came up: start a cycle soon unless one runs or is due.
     void wake();

@@ -11,11 +11,11 @@ struct Request {
     enum class Origin { Write, Read, Poll };
     Origin origin = Origin::Read;
     QModbusDataUnit unit; // what to read, or what to write with its values
-    ReadBlock block;      // reads: the items decoded from the answer
-    int kind = 0;         // writes and one-shot reads: as the caller asked
+    ReadBlock block; // reads: the items decoded from the answer
+    int kind = 0; // writes and one-shot reads: as the caller asked
     int addr = 0;
     int nb = 1;
-    QString valueText;    // writes: the value as the log shows it
+    QString valueText; // writes: the value as the log shows it
 };
 
 struct Outcome {

@@ -2,8 +2,8 @@
 #include "ModbusConstants.h"
 #include "ModbusLink.h"
 
-#include <QModbusClient>
 #include <QDataStream>
+#include <QModbusClient>
 #include <QModbusReply>
 
 namespace {
@@ -55,7 +55,9 @@ Outcome statusOnly(Outcome::Status status)
 
 } // namespace
 
-RequestQueue::RequestQueue(ModbusLink &link, QObject *parent) : QObject(parent), m_link(link)
+RequestQueue::RequestQueue(ModbusLink &link, QObject *parent)
+    : QObject(parent)
+    , m_link(link)
 {
     m_watchdog.setSingleShot(true);
     connect(&m_watchdog, &QTimer::timeout, this, &RequestQueue::onWatchdog);

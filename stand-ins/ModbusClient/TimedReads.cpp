@@ -2,7 +2,7 @@
 
 void TimedReads::start(int kind, int addr, int nb)
 {
-    Entry &entry = m_reads[{kind, addr}];
+    Entry &entry = m_reads[{ kind, addr }];
     if (entry.count == 0 || nb > entry.nb) {
         entry.nb = qMax(entry.nb, nb);
         ++m_revision;
@@ -12,7 +12,7 @@ void TimedReads::start(int kind, int addr, int nb)
 
 bool TimedReads::stop(int kind, int addr)
 {
-    auto it = m_reads.find({kind, addr});
+    auto it = m_reads.find({ kind, addr });
     if (it == m_reads.end())
         return false;
     if (--it->count == 0) {
@@ -35,6 +35,6 @@ QVector<ReadItem> TimedReads::items() const
     QVector<ReadItem> items;
     items.reserve(m_reads.size());
     for (auto it = m_reads.cbegin(); it != m_reads.cend(); ++it)
-        items.append({it.key().first, it.key().second, it->nb});
+        items.append({ it.key().first, it.key().second, it->nb });
     return items;
 }

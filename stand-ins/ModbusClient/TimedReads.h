@@ -14,7 +14,7 @@ public:
     bool stop(int kind, int addr);
     void clear();
 
-    bool isActive(int kind, int addr) const { return m_reads.contains({kind, addr}); }
+    bool isActive(int kind, int addr) const { return m_reads.contains({ kind, addr }); }
     bool isEmpty() const { return m_reads.isEmpty(); }
     QVector<ReadItem> items() const;
     // Changes whenever the set of items to read changes.

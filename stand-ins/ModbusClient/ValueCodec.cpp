@@ -13,12 +13,12 @@ KindInfo kindInfo(int kind)
 {
     switch (kind) {
     case kCoil:
-        return {true, QModbusDataUnit::Coils, 1};
+        return { true, QModbusDataUnit::Coils, 1 };
     case kHoldingRegister16:
-        return {true, QModbusDataUnit::HoldingRegisters, 1};
+        return { true, QModbusDataUnit::HoldingRegisters, 1 };
     case kHoldingRegister32:
     case kHoldingRegisterFloat32:
-        return {true, QModbusDataUnit::HoldingRegisters, 2};
+        return { true, QModbusDataUnit::HoldingRegisters, 2 };
     default:
         return {};
     }
@@ -29,8 +29,8 @@ int maxItemsPerRead(int kind)
     const KindInfo info = kindInfo(kind);
     if (!info.known)
         return 0;
-    const int limit = info.table == QModbusDataUnit::Coils ? ModbusConst::kMaxCoilsPerRead
-                                                           : ModbusConst::kMaxRegistersPerRead;
+    const int limit
+        = info.table == QModbusDataUnit::Coils ? ModbusConst::kMaxCoilsPerRead : ModbusConst::kMaxRegistersPerRead;
     return limit / info.width;
 }
 
@@ -47,7 +47,7 @@ QVector<quint16> splitWords(quint32 bits)
 {
     const quint16 low = quint16(bits & 0xFFFFu);
     const quint16 high = quint16(bits >> 16);
-    return ModbusConst::kLowWordFirst ? QVector<quint16>{low, high} : QVector<quint16>{high, low};
+    return ModbusConst::kLowWordFirst ? QVector<quint16> { low, high } : QVector<quint16> { high, low };
 }
 
 Encoded refused(const QString &why)
@@ -69,7 +69,7 @@ Encoded integer(const QVariant &value, qint64 low, qint64 high, int width)
     e.ok = true;
     e.text = QString::number(n);
     if (width == 1)
-        e.words = {quint16(n & 0xFFFF)};
+        e.words = { quint16(n & 0xFFFF) };
     else
         e.words = splitWords(quint32(n & 0xFFFFFFFF));
     return e;
@@ -122,7 +122,7 @@ Encoded encode(int kind, const QVariant &value)
         Encoded e;
         e.ok = true;
         const bool on = value.toBool();
-        e.words = {quint16(on ? 1 : 0)};
+        e.words = { quint16(on ? 1 : 0) };
         e.text = on ? QStringLiteral("1") : QStringLiteral("0");
         return e;
     }

@@ -29,8 +29,8 @@ QString valueText(int kind, const Value &value);
 struct Encoded {
     bool ok = false;
     QVector<quint16> words; // ready for a write request, coils as 0/1
-    QString text;           // the value as the log shows it
-    QString error;          // why it was refused, when !ok
+    QString text; // the value as the log shows it
+    QString error; // why it was refused, when !ok
 };
 // Converts one write value with QVariant's own conversions, refusing what does not fit the kind.
 Encoded encode(int kind, const QVariant &value);

@@ -6,12 +6,13 @@
 
 #include <functional>
 
-PeerProcess::PeerProcess(QObject *parent) : QObject(parent)
+PeerProcess::PeerProcess(QObject *parent)
+    : QObject(parent)
 {
     m_process.setProcessChannelMode(QProcess::SeparateChannels);
     connect(&m_process, &QProcess::readyReadStandardOutput, this, &PeerProcess::readOutput);
-    connect(&m_process, &QProcess::readyReadStandardError, this,
-            [this] { m_stderr += m_process.readAllStandardError(); });
+    connect(
+        &m_process, &QProcess::readyReadStandardError, this, [this] { m_stderr += m_process.readAllStandardError(); });
 }
 
 PeerProcess::~PeerProcess()
@@ -22,8 +23,7 @@ PeerProcess::~PeerProcess()
     }
 }
 
-bool PeerProcess::start(const QString &program, const QStringList &args, const QRegularExpression &ready,
-                        int timeoutMs)
+bool PeerProcess::start(const QString &program, const QStringList &args, const QRegularExpression &ready, int timeoutMs)
 {
     m_program = program;
     m_args = args;
@@ -63,8 +63,7 @@ bool PeerProcess::waitUntil(const std::function<bool()> &done, int timeoutMs)
         tick.setSingleShot(true);
         connect(&tick, &QTimer::timeout, &loop, &QEventLoop::quit);
         connect(&m_process, &QProcess::readyReadStandardOutput, &loop, &QEventLoop::quit);
-        connect(&m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop,
-                &QEventLoop::quit);
+        connect(&m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop, &QEventLoop::quit);
         tick.start(int(qMin<qint64>(50, qMax<qint64>(1, deadline.remainingTime()))));
         loop.exec();
     }

@@ -23,8 +23,7 @@ public:
 
     // Starts the program and waits until one of its stdout lines matches ready. False if it does not
     // start, exits, or stays silent for timeoutMs. Lines before the ready line are consumed.
-    bool start(const QString &program, const QStringList &args, const QRegularExpression &ready,
-               int timeoutMs = 10000);
+    bool start(const QString &program, const QStringList &args, const QRegularExpression &ready, int timeoutMs = 10000);
     QRegularExpressionMatch readyMatch() const { return m_ready; }
 
     // Waits for the next unconsumed stdout line that matches; consumes it and every line before it.

@@ -31,7 +31,7 @@ bool PtyPair::start(int timeoutMs)
 {
     kill();
     const auto end = [](const QString &path) { return QStringLiteral("pty,raw,echo=0,link=") + path; };
-    m_socat.start(QStringLiteral("socat"), {end(endA()), end(endB())});
+    m_socat.start(QStringLiteral("socat"), { end(endA()), end(endB()) });
     if (!m_socat.waitForStarted(3000))
         return false;
     QDeadlineTimer deadline(timeoutMs);

@@ -38,7 +38,7 @@ QString binProgram(const QString &name, const QString &binDir)
 
 qint64 processCpuMs()
 {
-    rusage usage{};
+    rusage usage {};
     getrusage(RUSAGE_SELF, &usage);
     const auto ms = [](const timeval &tv) { return qint64(tv.tv_sec) * 1000 + tv.tv_usec / 1000; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);

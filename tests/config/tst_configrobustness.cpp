@@ -75,14 +75,14 @@ Expected expectationsFor(const QJsonObject &doc)
         const QJsonObject o = v.toObject();
         const int kind = kindOf(o.value(kKindKey));
         e.readRows.append(QJsonObject { { "name", textOf(o, "name") }, { "addr", textOf(o, "addr") },
-                                        { kKindKey, kind }, { "unit", textOf(o, "unit") } });
+            { kKindKey, kind }, { "unit", textOf(o, "unit") } });
         e.calls << QStringLiteral("#1 StartTimerRead(%1,%2,1,false)").arg(kind).arg(addressOf(o));
     }
     for (const QJsonValue &v : doc.value("WriteAddrList").toArray()) {
         const QJsonObject o = v.toObject();
         const int kind = kindOf(o.value(kKindKey));
         e.writeRows.append(QJsonObject { { "name", textOf(o, "name") }, { "addr", textOf(o, "addr") },
-                                         { kKindKey, kind }, { "value", textOf(o, "value") } });
+            { kKindKey, kind }, { "value", textOf(o, "value") } });
         e.calls << QStringLiteral("#1 ReadData(%1,%2,1)").arg(kind).arg(addressOf(o));
     }
     return e;
@@ -101,7 +101,8 @@ QJsonObject validDocument()
             {"name": "温度", "addr": "200", "Core::nsCMuNiK::MODBUS_ADDR_TYPE": 5, "unit": "℃"},
             {"name": "计数", "addr": "210", "Core::nsCMuNiK::MODBUS_ADDR_TYPE": 4, "unit": "个"}
         ]
-    })").object();
+    })")
+        .object();
 }
 
 // Random damage: values of every JSON type, keys the readers know, texts that convert and that do not.
@@ -124,14 +125,14 @@ private:
     QString anyKey()
     {
         static const QStringList keys { "name", "addr", "value", "unit", kKindKey, "type", "IP", "COM", "Port",
-                                        "Device", "PLCLinkInfo", "WriteAddrList", "ReadAddrList", "x" };
+            "Device", "PLCLinkInfo", "WriteAddrList", "ReadAddrList", "x" };
         return keys.at(int(rng.bounded(keys.size())));
     }
 
     QJsonValue anyValue(int depth)
     {
         static const QStringList texts { "", "Modbus-RTU", "Modbus-TCP", "modbus-rtu", "100", "-5", "abc", "3.5",
-                                         "99999999999", " 7", "0x10", "127.0.0.1", "/dev/ttyS0", "温度" };
+            "99999999999", " 7", "0x10", "127.0.0.1", "/dev/ttyS0", "温度" };
         static const double numbers[] { 0, 1, 2, 3, 4, 5, -1, 3.5, 1e20, -2147483648.0, 2147483648.0, 65535 };
         switch (rng.bounded(depth > 3 ? 4 : 6)) {
         case 0:
@@ -282,8 +283,12 @@ void tst_ConfigRobustness::damagedDocuments_data()
     QTest::addColumn<QJsonObject>("doc");
     const QJsonObject valid = validDocument();
     const QList<QPair<QString, QJsonValue>> wrongValues {
-        { "null", QJsonValue::Null }, { "bool", true }, { "number", 7 }, { "string", "Modbus-RTU" },
-        { "array", QJsonArray { QJsonObject { { "type", "Modbus-RTU" } } } }, { "object", QJsonObject { { "0", 1 } } },
+        { "null", QJsonValue::Null },
+        { "bool", true },
+        { "number", 7 },
+        { "string", "Modbus-RTU" },
+        { "array", QJsonArray { QJsonObject { { "type", "Modbus-RTU" } } } },
+        { "object", QJsonObject { { "0", 1 } } },
     };
     for (const QString key : { "PLCLinkInfo", "WriteAddrList", "ReadAddrList" })
         for (const auto &wrong : wrongValues) {
@@ -302,12 +307,13 @@ void tst_ConfigRobustness::damagedDocuments_data()
     doc = valid;
     doc.insert("ReadAddrList", QJsonArray { numbers });
     doc.insert("WriteAddrList", QJsonArray { numbers });
-    doc.insert("PLCLinkInfo", QJsonObject { { "type", "Modbus-TCP" }, { "IP", 127 }, { "Port", 502 }, { "Device", 1 } });
+    doc.insert(
+        "PLCLinkInfo", QJsonObject { { "type", "Modbus-TCP" }, { "IP", 127 }, { "Port", 502 }, { "Device", 1 } });
     QTest::newRow("numbers where texts belong") << doc;
 
     QJsonArray kinds;
     for (const QJsonValue &kind : { QJsonValue(1), QJsonValue(2), QJsonValue(99), QJsonValue(-1), QJsonValue(3.5),
-                                    QJsonValue("3"), QJsonValue(1e20), QJsonValue(true), QJsonValue(QJsonValue::Null) })
+             QJsonValue("3"), QJsonValue(1e20), QJsonValue(true), QJsonValue(QJsonValue::Null) })
         kinds.append(QJsonObject { { "name", "k" }, { "addr", "1" }, { kKindKey, kind }, { "value", "1" } });
     doc = valid;
     doc.insert("ReadAddrList", kinds);
@@ -326,7 +332,8 @@ void tst_ConfigRobustness::damagedDocuments_data()
     doc = valid;
     const QString longText(200000, QChar(u'字'));
     doc.insert("PLCLinkInfo", QJsonObject { { "type", "Modbus-RTU" }, { "COM", longText } });
-    doc.insert("WriteAddrList", QJsonArray { QJsonObject { { "name", longText }, { "addr", longText }, { "value", longText } } });
+    doc.insert("WriteAddrList",
+        QJsonArray { QJsonObject { { "name", longText }, { "addr", longText }, { "value", longText } } });
     QTest::newRow("very long texts") << doc;
 }
 
@@ -343,7 +350,7 @@ void tst_ConfigRobustness::veryLargeReadList()
     QJsonArray reads;
     for (int i = 0; i < kLargeListSize; ++i)
         reads.append(QJsonObject { { "name", QString::number(i) }, { "addr", QString::number(i % 65536) },
-                                   { kKindKey, (i % 2) ? 3 : 5 }, { "unit", "u" } });
+            { kKindKey, (i % 2) ? 3 : 5 }, { "unit", "u" } });
     QJsonObject doc { { "ReadAddrList", reads } };
     QString why;
     QElapsedTimer timer;

@@ -22,10 +22,12 @@ QJsonObject fullDocument(const QJsonObject &link)
 {
     return QJsonObject {
         { "PLCLinkInfo", link },
-        { "WriteAddrList", QJsonArray { item("速度", "100", kHoldingRegister16, "12"), item("开关", "5", kCoil, "1"),
-                                        item("比例", "300", kHoldingRegisterFloat32, "0.5") } },
-        { "ReadAddrList", QJsonArray { item("温度", "200", kHoldingRegisterFloat32, {}, "℃"),
-                                       item("计数", "210", kHoldingRegister32, {}, "个") } },
+        { "WriteAddrList",
+            QJsonArray { item("速度", "100", kHoldingRegister16, "12"), item("开关", "5", kCoil, "1"),
+                item("比例", "300", kHoldingRegisterFloat32, "0.5") } },
+        { "ReadAddrList",
+            QJsonArray { item("温度", "200", kHoldingRegisterFloat32, {}, "℃"),
+                item("计数", "210", kHoldingRegister32, {}, "个") } },
     };
 }
 
@@ -90,8 +92,8 @@ void tst_VeltroWidConfig::emptyDocumentOpensTheEmptyTcpLink()
 
     QVERIFY(doc.isEmpty());
     QCOMPARE(results.count(), 1);
-    QCOMPARE(ClientJournal::lines(), (QStringList { "CreateModbusTCP(,502) -> #1", "#1 SetReadResultCallback",
-                                                    "#1 SetLogCallback" }));
+    QCOMPARE(ClientJournal::lines(),
+        (QStringList { "CreateModbusTCP(,502) -> #1", "#1 SetReadResultCallback", "#1 SetLogCallback" }));
     QCOMPARE(w->findChild<QLineEdit *>("edtIP")->text(), QString("typed before"));
     QCOMPARE(PageProbe::readTable(w)->rowCount(), 0);
     QCOMPARE(PageProbe::writeTable(w)->rowCount(), 0);
@@ -104,8 +106,8 @@ void tst_VeltroWidConfig::readListAloneStartsItsReadsAfterTheLink()
     QJsonObject doc { { "ReadAddrList", fullDocument({}).value("ReadAddrList") } };
     w->deserialize(doc);
     QCOMPARE(ClientJournal::lines(),
-             (QStringList { "CreateModbusTCP(,502) -> #1", "#1 SetReadResultCallback", "#1 SetLogCallback",
-                            "#1 StartTimerRead(5,200,1,false)", "#1 StartTimerRead(4,210,1,false)" }));
+        (QStringList { "CreateModbusTCP(,502) -> #1", "#1 SetReadResultCallback", "#1 SetLogCallback",
+            "#1 StartTimerRead(5,200,1,false)", "#1 StartTimerRead(4,210,1,false)" }));
     QCOMPARE(PageProbe::writeTable(w)->rowCount(), 0);
 }
 
@@ -115,17 +117,16 @@ void tst_VeltroWidConfig::linkThenReadRowsThenWriteRows()
     QJsonObject doc = fullDocument({ { "type", "Modbus-RTU" }, { "COM", "/dev/ttyUSB7" }, { "Device", "3" } });
     w->deserialize(doc);
     QCOMPARE(ClientJournal::lines(),
-             (QStringList { "CreateModbusRTU(/dev/ttyUSB7,115200,0,8,1) -> #1", "#1 SetReadResultCallback",
-                            "#1 SetLogCallback", "#1 StartTimerRead(5,200,1,false)",
-                            "#1 StartTimerRead(4,210,1,false)", "#1 ReadData(3,100,1)", "#1 ReadData(0,5,1)",
-                            "#1 ReadData(5,300,1)" }));
+        (QStringList { "CreateModbusRTU(/dev/ttyUSB7,115200,0,8,1) -> #1", "#1 SetReadResultCallback",
+            "#1 SetLogCallback", "#1 StartTimerRead(5,200,1,false)", "#1 StartTimerRead(4,210,1,false)",
+            "#1 ReadData(3,100,1)", "#1 ReadData(0,5,1)", "#1 ReadData(5,300,1)" }));
 }
 
 void tst_VeltroWidConfig::savedSetUpComesBackInANewWidget_data()
 {
     QTest::addColumn<QJsonObject>("link");
     QTest::newRow("tcp") << QJsonObject { { "type", "Modbus-TCP" }, { "IP", "127.0.0.1" }, { "Port", "1502" },
-                                          { "Device", "12" } };
+        { "Device", "12" } };
     QTest::newRow("rtu, no such port") << QJsonObject { { "type", "Modbus-RTU" }, { "COM", "" }, { "Device", "3" } };
 }
 
@@ -152,8 +153,8 @@ void tst_VeltroWidConfig::savedSetUpComesBackInANewWidget()
     QCOMPARE(saved(second), firstSave);
     const QString com = firstSave.value("PLCLinkInfo").toObject().value("COM").toString();
     QCOMPARE(ClientJournal::lines().value(0).section(" -> ", 0, 0),
-             link.value("type") == "Modbus-RTU" ? QString("CreateModbusRTU(%1,115200,0,8,1)").arg(com)
-                                                : QString("CreateModbusTCP(127.0.0.1,502)"));
+        link.value("type") == "Modbus-RTU" ? QString("CreateModbusRTU(%1,115200,0,8,1)").arg(com)
+                                           : QString("CreateModbusTCP(127.0.0.1,502)"));
 
     // A value read later replaces the written text of the matching write rows only.
     ClientJournal::lastClient()->reportValue(kHoldingRegister16, 100, -7, 0.0f);
@@ -163,9 +164,8 @@ void tst_VeltroWidConfig::savedSetUpComesBackInANewWidget()
 void tst_VeltroWidConfig::saveKeepsOtherKeysAndReplacesItsOwn()
 {
     VeltroWid *w = make();
-    QJsonObject config { { "host", QJsonObject { { "layout", 3 } } },
-                         { "WriteAddrList", QJsonArray { "stale" } },
-                         { "PLCLinkInfo", QJsonObject { { "COM", "stale" } } } };
+    QJsonObject config { { "host", QJsonObject { { "layout", 3 } } }, { "WriteAddrList", QJsonArray { "stale" } },
+        { "PLCLinkInfo", QJsonObject { { "COM", "stale" } } } };
     w->serialize(config);
     QCOMPARE(config.size(), 4);
     QCOMPARE(config.value("host"), QJsonValue(QJsonObject { { "layout", 3 } }));
@@ -173,7 +173,7 @@ void tst_VeltroWidConfig::saveKeepsOtherKeysAndReplacesItsOwn()
     QCOMPARE(config.value("ReadAddrList"), QJsonValue(QJsonArray()));
     // A fresh link page: TCP with empty fields, and nothing of the stale object survives.
     QCOMPARE(config.value("PLCLinkInfo").toObject(),
-             (QJsonObject { { "type", "Modbus-TCP" }, { "IP", "" }, { "Port", "" }, { "Device", "" } }));
+        (QJsonObject { { "type", "Modbus-TCP" }, { "IP", "" }, { "Port", "" }, { "Device", "" } }));
 }
 
 void tst_VeltroWidConfig::saveChangesNothing()
@@ -195,7 +195,8 @@ void tst_VeltroWidConfig::secondRestoreDoublesRowsAndRelinks()
     w->deserialize(doc);
     QCOMPARE(PageProbe::column(PageProbe::readTable(w), 0), (QStringList { "温度", "计数", "温度", "计数" }));
     QCOMPARE(PageProbe::writeTable(w)->rowCount(), 6);
-    QVERIFY(ClientJournal::lines().indexOf("#1 destroyed") < ClientJournal::lines().indexOf("CreateModbusTCP(h,502) -> #2"));
+    QVERIFY(ClientJournal::lines().indexOf("#1 destroyed")
+        < ClientJournal::lines().indexOf("CreateModbusTCP(h,502) -> #2"));
     QCOMPARE(ClientJournal::linesStartingWith("#2 StartTimerRead").size(), 2);
 }
 

@@ -176,12 +176,10 @@ void TstAddrWriteItemWid::bind_data()
         << entry("Speed", "abc") << true << "{" + kind + "0,\"addr\":\"abc\",\"name\":\"Speed\",\"value\":\"\"}";
     QTest::newRow("float kind is integer 5") << entry("Speed", "7", "", false, true) << true
                                              << "{" + kind + "5,\"addr\":\"7\",\"name\":\"Speed\",\"value\":\"\"}";
-    QTest::newRow("unit row shown") << entry("Speed", "7", " mm/s ", true) << true
-                                    << "{" + kind
-            + "0,\"addr\":\"7\",\"name\":\"Speed\",\"unit\":\"mm/s\",\"value\":\"\"}";
-    QTest::newRow("unit row shown, nothing typed")
-        << entry("Speed", "7", "", true) << true
-        << "{" + kind + "0,\"addr\":\"7\",\"name\":\"Speed\",\"unit\":\"\",\"value\":\"\"}";
+    QTest::newRow("unit row shown") << entry("Speed", "7", " mm/s ",
+        true) << true << "{" + kind + "0,\"addr\":\"7\",\"name\":\"Speed\",\"unit\":\"mm/s\",\"value\":\"\"}";
+    QTest::newRow("unit row shown, nothing typed") << entry("Speed", "7", "",
+        true) << true << "{" + kind + "0,\"addr\":\"7\",\"name\":\"Speed\",\"unit\":\"\",\"value\":\"\"}";
 }
 
 void TstAddrWriteItemWid::bind()

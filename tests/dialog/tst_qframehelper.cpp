@@ -37,7 +37,10 @@ private:
     QWindow *window;
 };
 
-QPoint globalCentre(QWidget *w) { return w->mapToGlobal(w->rect().center()); }
+QPoint globalCentre(QWidget *w)
+{
+    return w->mapToGlobal(w->rect().center());
+}
 
 // A frameless window with a line edit and a label in its title strip, like other users of the helper.
 struct Framed {

@@ -16,8 +16,8 @@ const char kKindKey[] = "Core::nsCMuNiK::MODBUS_ADDR_TYPE";
 quint16 startPlcsim(PeerProcess &sim, const QStringList &extra)
 {
     const QRegularExpression ready(QStringLiteral("^plcsim listening tcp 127\\.0\\.0\\.1:(\\d+)$"));
-    const QStringList args = QStringList { QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--stats") }
-        + extra;
+    const QStringList args
+        = QStringList { QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--stats") } + extra;
     if (!sim.start(TestEnv::binProgram(QStringLiteral("plcsim"), QStringLiteral(VELTRO_BIN_DIR)), args, ready, 10000))
         return 0;
     return quint16(sim.readyMatch().captured(1).toUInt());
@@ -54,7 +54,7 @@ QJsonObject hostConfig(const QJsonObject &panel)
 QJsonObject tcpLink(quint16 port)
 {
     return { { "type", "Modbus-TCP" }, { "IP", QStringLiteral("127.0.0.1:%1").arg(port) },
-             { "Port", QString::number(port) }, { "Device", "1" } };
+        { "Port", QString::number(port) }, { "Device", "1" } };
 }
 
 QJsonObject readItem(const QString &name, int addr, int kind, const QString &unit)

@@ -28,7 +28,7 @@ class TestE2eHostProcess : public QObject {
             return run;
         QProcess host;
         host.start(QStringLiteral(VELTRO_BIN_DIR "/halcyra-host"),
-                   { "--config", path, "--plugins", VELTRO_PLUGIN_DIR, "--quit-after", "3000", "--print-values" });
+            { "--config", path, "--plugins", VELTRO_PLUGIN_DIR, "--quit-after", "3000", "--print-values" });
         if (!host.waitForFinished(60000)) {
             host.kill();
             host.waitForFinished(5000);
@@ -81,22 +81,23 @@ private slots:
         const QString presets = QStringLiteral("10:1234,65494,7616,65534,%1,%2").arg(piBits & 0xFFFF).arg(piBits >> 16);
         PeerProcess server;
         QVERIFY2(server.start(TestEnv::python(),
-                              { TestEnv::peerScript("pymodbus_server.py"), "--tcp", QString::number(port), "--set-hr",
-                                presets, "--set-coil", "3:1" },
-                              QRegularExpression("^pymodbus listening"), 15000),
-                 qPrintable(server.describe()));
+                     { TestEnv::peerScript("pymodbus_server.py"), "--tcp", QString::number(port), "--set-hr", presets,
+                         "--set-coil", "3:1" },
+                     QRegularExpression("^pymodbus listening"), 15000),
+            qPrintable(server.describe()));
 
         const QJsonObject panel {
             { "PLCLinkInfo", tcpLink(port) },
             { "ReadAddrList",
-              QJsonArray { readItem("开", 3, 0, ""), readItem("关", 4, 0, ""), readItem("速度", 10, 3, "mm/s"),
-                           readItem("偏差", 11, 3, "mm"), readItem("位置", 12, 4, "μm"),
-                           readItem("角度", 14, 5, "rad"), readItem("空", 500, 4, "件") } },
+                QJsonArray { readItem("开", 3, 0, ""), readItem("关", 4, 0, ""), readItem("速度", 10, 3, "mm/s"),
+                    readItem("偏差", 11, 3, "mm"), readItem("位置", 12, 4, "μm"), readItem("角度", 14, 5, "rad"),
+                    readItem("空", 500, 4, "件") } },
         };
         const Run run = runHost(hostConfig(panel));
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
-        QCOMPARE(run.lines, (QStringList { "开 = 1", "关 = 0", "速度 = 1234 mm/s", "偏差 = -42 mm",
-                                           "位置 = -123456 μm", "角度 = 3.14 rad", "空 = 0 件" }));
+        QCOMPARE(run.lines,
+            (QStringList { "开 = 1", "关 = 0", "速度 = 1234 mm/s", "偏差 = -42 mm", "位置 = -123456 μm",
+                "角度 = 3.14 rad", "空 = 0 件" }));
     }
 
 private:

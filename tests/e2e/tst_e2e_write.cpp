@@ -1,8 +1,8 @@
+#include "AccountSwitcher.h"
 #include "ConfigStore.h"
 #include "E2eSupport.h"
 #include "HostResources.h"
 #include "MainWindow.h"
-#include "AccountSwitcher.h"
 #include "PeerProcess.h"
 #include "PluginHost.h"
 #include "PluginWidget.h"
@@ -39,11 +39,15 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("coil") << 0 << "1" << "write fc=05 addr=100 count=1 values=1";
-        QTest::newRow("16-bit register, negative") << 1 << "-2" << "write fc=06 addr=110 count=1 values=65534";
+        QTest::newRow("coil") << 0 << "1"
+                              << "write fc=05 addr=100 count=1 values=1";
+        QTest::newRow("16-bit register, negative") << 1 << "-2"
+                                                   << "write fc=06 addr=110 count=1 values=65534";
         // 32-bit values low word first, as the simulator keeps them.
-        QTest::newRow("32-bit integer") << 2 << "-98765" << "write fc=16 addr=120 count=2 values=32307,65534";
-        QTest::newRow("float") << 3 << "36.5" << "write fc=16 addr=130 count=2 values=0,16914";
+        QTest::newRow("32-bit integer") << 2 << "-98765"
+                                        << "write fc=16 addr=120 count=2 values=32307,65534";
+        QTest::newRow("float") << 3 << "36.5"
+                               << "write fc=16 addr=130 count=2 values=0,16914";
     }
 
     void typedValueReachesThePlc()
@@ -58,8 +62,9 @@ private slots:
         const QJsonObject panel {
             { "PLCLinkInfo", tcpLink(port) },
             { "ReadAddrList", QJsonArray { readItem("产量", 0, 3, "件") } },
-            { "WriteAddrList", QJsonArray { writeItem("启动", 100, 0), writeItem("目标速度", 110, 3),
-                                            writeItem("目标位置", 120, 4), writeItem("温度设定", 130, 5) } },
+            { "WriteAddrList",
+                QJsonArray { writeItem("启动", 100, 0), writeItem("目标速度", 110, 3), writeItem("目标位置", 120, 4),
+                    writeItem("温度设定", 130, 5) } },
         };
         const QString path = m_dir.filePath(QStringLiteral("panels.json"));
         QVERIFY(writeJson(path, hostConfig(panel)));

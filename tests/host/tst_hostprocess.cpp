@@ -83,17 +83,20 @@ private slots:
     void configSurvivesRestartsAndKeepsOtherKeys()
     {
         QJsonObject panel { { "ReadAddrList", QJsonArray { readItem("速度", "100", 3, "mm/s") } },
-            { "WriteAddrList", QJsonArray { QJsonObject { { "name", "启动" }, { "addr", "8" },
-                                   { "Core::nsCMuNiK::MODBUS_ADDR_TYPE", 0 }, { "value", "1" } } } },
-            { "PLCLinkInfo", QJsonObject { { "type", "Modbus-TCP" }, { "IP", "127.0.0.1" }, { "Port", "1" }, { "Device", "1" } } },
+            { "WriteAddrList",
+                QJsonArray { QJsonObject { { "name", "启动" }, { "addr", "8" },
+                    { "Core::nsCMuNiK::MODBUS_ADDR_TYPE", 0 }, { "value", "1" } } } },
+            { "PLCLinkInfo",
+                QJsonObject { { "type", "Modbus-TCP" }, { "IP", "127.0.0.1" }, { "Port", "1" }, { "Device", "1" } } },
             { "layout", "left" } };
         QJsonObject second { { "ReadAddrList", QJsonArray { readItem("压力", "7", 4, "kPa") } } };
-        writeConfig(QJsonDocument(QJsonObject { { "panels", QJsonArray { panel, second } }, { "version", 3 } }).toJson());
+        writeConfig(
+            QJsonDocument(QJsonObject { { "panels", QJsonArray { panel, second } }, { "version", 3 } }).toJson());
 
         const Run first = runHost({ "--quit-after", "300", "--print-values" });
         QVERIFY2(first.exitCode == 0, first.err.constData());
         QCOMPARE(QString::fromUtf8(first.out).split('\n', Qt::SkipEmptyParts),
-                 (QStringList { QStringLiteral("速度 =  mm/s"), QStringLiteral("压力 =  kPa") }));
+            (QStringList { QStringLiteral("速度 =  mm/s"), QStringLiteral("压力 =  kPa") }));
         const QByteArray afterFirst = readConfig();
         const QJsonObject doc = QJsonDocument::fromJson(afterFirst).object();
         QCOMPARE(doc.value("version"), QJsonValue(3));
@@ -132,7 +135,8 @@ private slots:
 
     void withoutPluginsStoredPanelsStayAndTheRunSaysSo()
     {
-        const QByteArray stored = QJsonDocument(QJsonObject { { "panels", QJsonArray { QJsonObject { { "x", 1 } } } } }).toJson();
+        const QByteArray stored
+            = QJsonDocument(QJsonObject { { "panels", QJsonArray { QJsonObject { { "x", 1 } } } } }).toJson();
         writeConfig(stored);
         const Run run = runHost({ "--quit-after", "100" }, dir->filePath(QStringLiteral("no-plugins")));
         QCOMPARE(run.exitCode, 3);

@@ -113,9 +113,10 @@ private slots:
 
     void storedPanelsComeBackWithTheirKeys()
     {
-        const QJsonObject first { { "ReadAddrList", QJsonArray { readItem("速度", "100", 3, "mm/s"),
-                                                      readItem("温度", "102", 5, "") } },
-            { "hostNote", "kept" } };
+        const QJsonObject first {
+            { "ReadAddrList", QJsonArray { readItem("速度", "100", 3, "mm/s"), readItem("温度", "102", 5, "") } },
+            { "hostNote", "kept" }
+        };
         const QJsonObject second { { "ReadAddrList", QJsonArray { readItem("压力", "7", 4, "kPa") } } };
         window->restorePanels({ first, second });
 
@@ -125,7 +126,7 @@ private slots:
         QCOMPARE(dock->widget(), window->panels().at(1));
         QCOMPARE(dock->windowTitle(), window->panels().at(1)->pluginTitle());
         QCOMPARE(readTableLines(window->panels().at(0)),
-                 (QStringList { QStringLiteral("速度 =  mm/s"), QStringLiteral("温度 = ") }));
+            (QStringList { QStringLiteral("速度 =  mm/s"), QStringLiteral("温度 = ") }));
 
         const QList<QJsonObject> saved = window->panelConfigs();
         QCOMPARE(saved.size(), 2);

@@ -84,7 +84,10 @@ void TstPLCLinkSettingWid::init()
     QVERIFY(QTest::qWaitForWindowExposed(panel.get()));
 }
 
-void TstPLCLinkSettingWid::cleanup() { panel.reset(); }
+void TstPLCLinkSettingWid::cleanup()
+{
+    panel.reset();
+}
 
 void TstPLCLinkSettingWid::formInitialState()
 {
@@ -264,8 +267,8 @@ void TstPLCLinkSettingWid::connectAttemptAfterSuccessKeepsItsFailure()
 {
     // The link runs synchronously inside the click, as the main widget wires it.
     bool succeed = true;
-    connect(panel.get(), &PLCLinkSettingWid::Signal_DoConnection, panel.get(),
-        [&] { panel->Slot_PLCConnected(succeed); });
+    connect(
+        panel.get(), &PLCLinkSettingWid::Signal_DoConnection, panel.get(), [&] { panel->Slot_PLCConnected(succeed); });
     type("edtDev", "1");
     click("btnSave");
     QElapsedTimer sinceSuccess;

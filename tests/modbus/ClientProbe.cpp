@@ -21,7 +21,7 @@ QVector<ReadValue> ClientProbe::valuesOf(int kind, int addr) const
 ReadValue ClientProbe::last(int kind, int addr) const
 {
     const auto found = valuesOf(kind, addr);
-    return found.isEmpty() ? ReadValue{} : found.last();
+    return found.isEmpty() ? ReadValue {} : found.last();
 }
 
 int ClientProbe::linesContaining(const QString &text) const
@@ -40,7 +40,7 @@ void ClientProbe::clear()
 
 void ClientProbe::onRead(Core::nsCMuNiK::MODBUS_ADDR_TYPE t, int addr, int nVal, float fVal, void *ctx)
 {
-    static_cast<ClientProbe *>(ctx)->values.append({int(t), addr, nVal, fVal});
+    static_cast<ClientProbe *>(ctx)->values.append({ int(t), addr, nVal, fVal });
 }
 
 void ClientProbe::onLog(const QStringList &lines, void *ctx)
@@ -55,9 +55,9 @@ void ClientProbe::onLog(const QStringList &lines, void *ctx)
 
 bool startTcpServerOn(PeerProcess &server, quint16 port, const QStringList &extra)
 {
-    const QStringList args = QStringList{TestEnv::peerScript(QStringLiteral("pymodbus_server.py")),
-                                         QStringLiteral("--tcp"), QString::number(port)}
-                             + extra;
+    const QStringList args = QStringList {
+        TestEnv::peerScript(QStringLiteral("pymodbus_server.py")), QStringLiteral("--tcp"), QString::number(port)
+    } + extra;
     return server.start(TestEnv::python(), args, QRegularExpression(QStringLiteral("^pymodbus listening")), 15000);
 }
 
@@ -73,8 +73,8 @@ bool startTcpServer(PeerProcess &server, quint16 *port, const QStringList &extra
 
 bool startRtuServer(PeerProcess &server, const QString &device, const QStringList &extra)
 {
-    const QStringList args = QStringList{TestEnv::peerScript(QStringLiteral("pymodbus_server.py")),
-                                         QStringLiteral("--rtu"), device}
-                             + extra;
+    const QStringList args
+        = QStringList { TestEnv::peerScript(QStringLiteral("pymodbus_server.py")), QStringLiteral("--rtu"), device }
+        + extra;
     return server.start(TestEnv::python(), args, QRegularExpression(QStringLiteral("^pymodbus listening")), 15000);
 }

@@ -11,17 +11,17 @@ using namespace Core::nsCMuNiK;
 
 namespace {
 
-const QStringList kPresets = {QStringLiteral("--set-hr"), QStringLiteral("100:65535,7616,65534"),
-                              QStringLiteral("--set-coil"), QStringLiteral("5:1,0,1")};
+const QStringList kPresets = { QStringLiteral("--set-hr"), QStringLiteral("100:65535,7616,65534"),
+    QStringLiteral("--set-coil"), QStringLiteral("5:1,0,1") };
 
 QStringList mbpollRead(quint16 port, const QString &type, int addr, int count)
 {
     QProcess mbpoll;
-    mbpoll.start(QStringLiteral("mbpoll"), {QStringLiteral("-m"), QStringLiteral("tcp"), QStringLiteral("-p"),
-                                            QString::number(port), QStringLiteral("-a"), QStringLiteral("1"),
-                                            QStringLiteral("-0"), QStringLiteral("-t"), type, QStringLiteral("-r"),
-                                            QString::number(addr), QStringLiteral("-c"), QString::number(count),
-                                            QStringLiteral("-1"), QStringLiteral("127.0.0.1")});
+    mbpoll.start(QStringLiteral("mbpoll"),
+        { QStringLiteral("-m"), QStringLiteral("tcp"), QStringLiteral("-p"), QString::number(port),
+            QStringLiteral("-a"), QStringLiteral("1"), QStringLiteral("-0"), QStringLiteral("-t"), type,
+            QStringLiteral("-r"), QString::number(addr), QStringLiteral("-c"), QString::number(count),
+            QStringLiteral("-1"), QStringLiteral("127.0.0.1") });
     if (!mbpoll.waitForFinished(10000))
         return {};
     QStringList values;
@@ -36,7 +36,7 @@ QStringList mbpollRead(quint16 port, const QString &type, int addr, int count)
 
 auto one(const QVariant &v)
 {
-    return std::make_shared<QVariantList>(QVariantList{v});
+    return std::make_shared<QVariantList>(QVariantList { v });
 }
 
 } // namespace
@@ -62,15 +62,14 @@ void TstModbusExchange::exercise(IModbusClient &client, PeerProcess &server, Cli
     QVERIFY(client.WriteData(kHoldingRegisterFloat32, 40, one(3.14159f)));
 
     // Function codes and word order as the server saw them: 32-bit values low word first, in one request.
-    const QStringList expected = {QStringLiteral("write fc=05 addr=10 values=1"),
-                                  QStringLiteral("write fc=06 addr=20 values=65531"),
-                                  QStringLiteral("write fc=16 addr=30 values=7616,65534"),
-                                  QStringLiteral("write fc=16 addr=40 values=4048,16457")};
+    const QStringList expected = { QStringLiteral("write fc=05 addr=10 values=1"),
+        QStringLiteral("write fc=06 addr=20 values=65531"), QStringLiteral("write fc=16 addr=30 values=7616,65534"),
+        QStringLiteral("write fc=16 addr=40 values=4048,16457") };
     for (const QString &line : expected)
-        QVERIFY2(server.waitForLine(QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(line) + "$"),
-                                    5000)
-                     .hasMatch(),
-                 qPrintable(line + QStringLiteral(" missing; seen: ") + server.allLines().join(QLatin1Char('|'))));
+        QVERIFY2(
+            server.waitForLine(QRegularExpression(QStringLiteral("^") + QRegularExpression::escape(line) + "$"), 5000)
+                .hasMatch(),
+            qPrintable(line + QStringLiteral(" missing; seen: ") + server.allLines().join(QLatin1Char('|'))));
     QTRY_COMPARE_WITH_TIMEOUT(probe.linesContaining(QStringLiteral(": 成功")), 4, 5000);
     QCOMPARE(probe.linesContaining(QStringLiteral("写入 线圈 地址 10 值 1: 成功")), 1);
     QCOMPARE(probe.linesContaining(QStringLiteral("写入 32位整数 地址 30 值 -123456: 成功")), 1);
@@ -108,8 +107,8 @@ void TstModbusExchange::tcpAllKinds()
     if (QTest::currentTestFailed())
         return;
 
-    QCOMPARE(mbpollRead(port, QStringLiteral("0"), 10, 1), QStringList{QStringLiteral("1")});
-    QCOMPARE(mbpollRead(port, QStringLiteral("4:int"), 30, 1), QStringList{QStringLiteral("-123456")});
+    QCOMPARE(mbpollRead(port, QStringLiteral("0"), 10, 1), QStringList { QStringLiteral("1") });
+    QCOMPARE(mbpollRead(port, QStringLiteral("4:int"), 30, 1), QStringList { QStringLiteral("-123456") });
     const QStringList f = mbpollRead(port, QStringLiteral("4:float"), 40, 1);
     QCOMPARE(f.size(), 1);
     QCOMPARE(f.first().toFloat(), 3.14159f);
@@ -159,7 +158,7 @@ void TstModbusExchange::refusalsAreLoggedAndNothingIsSent()
     QVERIFY(!client->WriteData(kHoldingRegister16, 10, one(70000)));
     QVERIFY(!client->WriteData(kHoldingRegister16, 10, std::make_shared<QVariantList>()));
     QVERIFY(!client->WriteData(kHoldingRegister16, 10, nullptr));
-    QVERIFY(!client->WriteData(kHoldingRegister16, 10, std::make_shared<QVariantList>(QVariantList{1, 2})));
+    QVERIFY(!client->WriteData(kHoldingRegister16, 10, std::make_shared<QVariantList>(QVariantList { 1, 2 })));
     QVERIFY(!client->WriteData(kHoldingRegister32, 65535, one(1))); // its second register would not exist
     QVERIFY(!client->ReadData(kHoldingRegister16, -1, 1));
     QVERIFY(!client->ReadData(kHoldingRegister16, 0, 0));
@@ -176,7 +175,7 @@ void TstModbusExchange::exceptionsAreNamed()
 {
     PeerProcess server;
     quint16 port = 0;
-    QVERIFY2(startTcpServer(server, &port, {"--registers", "100", "--coils", "100"}), qPrintable(server.describe()));
+    QVERIFY2(startTcpServer(server, &port, { "--registers", "100", "--coils", "100" }), qPrintable(server.describe()));
     auto client = CreateModbusTCP("127.0.0.1", port);
     QVERIFY(client);
     ClientProbe probe;

@@ -19,7 +19,7 @@ namespace {
 
 auto one(const QVariant &v)
 {
-    return std::make_shared<QVariantList>(QVariantList{v});
+    return std::make_shared<QVariantList>(QVariantList { v });
 }
 
 // Longest pause between ticks of a 10 ms timer while the event loop runs for ms.
@@ -59,7 +59,7 @@ void TstModbusLinkLoss::serverRestartRestoresLinkWithoutFlood()
 {
     PeerProcess server;
     quint16 port = 0;
-    QVERIFY2(startTcpServer(server, &port, {"--set-hr", "100:42"}), qPrintable(server.describe()));
+    QVERIFY2(startTcpServer(server, &port, { "--set-hr", "100:42" }), qPrintable(server.describe()));
     auto client = CreateModbusTCP("127.0.0.1", port);
     QVERIFY(client);
     ClientProbe probe;
@@ -82,7 +82,7 @@ void TstModbusLinkLoss::serverRestartRestoresLinkWithoutFlood()
     QCOMPARE(probe.lines.size(), linesWhileDown);
 
     PeerProcess restarted;
-    QVERIFY2(startTcpServerOn(restarted, port, {"--set-hr", "100:43"}), qPrintable(restarted.describe()));
+    QVERIFY2(startTcpServerOn(restarted, port, { "--set-hr", "100:43" }), qPrintable(restarted.describe()));
     QTRY_VERIFY_WITH_TIMEOUT(probe.linesContaining(QStringLiteral("连接恢复 127.0.0.1:%1").arg(port)) == 1, 15000);
     QVERIFY(client->IsConnected());
     QTRY_COMPARE_WITH_TIMEOUT(probe.last(kHoldingRegister16, 100).nVal, 43, 5000);
@@ -97,7 +97,7 @@ void TstModbusLinkLoss::silentServerNeitherBlocksNorPilesUp()
 {
     PeerProcess server;
     quint16 port = 0;
-    QVERIFY2(startTcpServer(server, &port, {"--silent"}), qPrintable(server.describe()));
+    QVERIFY2(startTcpServer(server, &port, { "--silent" }), qPrintable(server.describe()));
     auto client = CreateModbusTCP("127.0.0.1", port);
     QVERIFY(client); // the socket connects; only the answers are missing
     ClientProbe probe;
@@ -152,14 +152,14 @@ void TstModbusLinkLoss::slowServerStretchesTheCycle()
 {
     PeerProcess server;
     quint16 port = 0;
-    QVERIFY2(startTcpServer(server, &port, {"--delay-ms", "200"}), qPrintable(server.describe()));
+    QVERIFY2(startTcpServer(server, &port, { "--delay-ms", "200" }), qPrintable(server.describe()));
     WriteFromCallback probe;
     probe.client = CreateModbusTCP("127.0.0.1", port);
     QVERIFY(probe.client);
     probe.client->SetReadResultCallback(&WriteFromCallback::onRead, &probe);
     probe.client->SetLogCallback(&WriteFromCallback::onLog, &probe);
     // Five blocks far apart: a cycle takes about a second, ten times the period.
-    for (int addr : {0, 1000, 2000, 3000, 4000})
+    for (int addr : { 0, 1000, 2000, 3000, 4000 })
         QVERIFY(probe.client->StartTimerRead(kHoldingRegister16, addr, 1, false));
     QTRY_VERIFY_WITH_TIMEOUT(probe.values >= 5, 5000);
 
@@ -186,7 +186,7 @@ void TstModbusLinkLoss::releasedClientCallsNothing()
 {
     PeerProcess server;
     quint16 port = 0;
-    QVERIFY2(startTcpServer(server, &port, {"--delay-ms", "100"}), qPrintable(server.describe()));
+    QVERIFY2(startTcpServer(server, &port, { "--delay-ms", "100" }), qPrintable(server.describe()));
     auto client = CreateModbusTCP("127.0.0.1", port);
     QVERIFY(client);
     ClientProbe probe;
@@ -283,7 +283,7 @@ void TstModbusLinkLoss::unansweredConnectGivesUpInTime()
     // A listener whose accept queue is full drops new handshakes: the connect neither succeeds nor fails.
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     QVERIFY(fd >= 0);
-    sockaddr_in address{};
+    sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;

@@ -32,9 +32,9 @@ void TstModbusPolling::init()
     m_server = new PeerProcess;
     m_probe = ClientProbe();
     quint16 port = 0;
-    QStringList args{"--set-hr", "200:1,0,2,0,3,0"};
+    QStringList args { "--set-hr", "200:1,0,2,0,3,0" };
     if (QByteArray(QTest::currentTestFunction()) == "refusedAddressDoesNotBlankNeighbours")
-        args = QStringList{"--registers", "110", "--set-hr", "100:11,12,13,14,15,16,17,18,19,20"};
+        args = QStringList { "--registers", "110", "--set-hr", "100:11,12,13,14,15,16,17,18,19,20" };
     QVERIFY2(startTcpServer(*m_server, &port, args), qPrintable(m_server->describe()));
     m_client = CreateModbusTCP("127.0.0.1", port);
     QVERIFY(m_client);
@@ -107,7 +107,7 @@ void TstModbusPolling::scatteredAddressesShareRequests()
 {
     // 40 register values over 200 registers and 10 coils over 1000: one request each would be 51.
     QRandomGenerator random(7);
-    const MODBUS_ADDR_TYPE kinds[] = {kHoldingRegister16, kHoldingRegister32, kHoldingRegisterFloat32};
+    const MODBUS_ADDR_TYPE kinds[] = { kHoldingRegister16, kHoldingRegister32, kHoldingRegisterFloat32 };
     for (int i = 0; i < 40; ++i)
         QVERIFY(m_client->StartTimerRead(kinds[i % 3], int(random.bounded(200)), 1, false));
     for (int i = 0; i < 10; ++i)
@@ -121,7 +121,7 @@ void TstModbusPolling::scatteredAddressesShareRequests()
     QVERIFY(cycles >= 5);
     const int requests = stats.value(QStringLiteral("total"));
     QVERIFY2(requests <= (cycles + 1) * 10,
-             qPrintable(QStringLiteral("%1 requests in %2 cycles").arg(requests).arg(cycles)));
+        qPrintable(QStringLiteral("%1 requests in %2 cycles").arg(requests).arg(cycles)));
     QCOMPARE(stats.value(QStringLiteral("fc01")) + stats.value(QStringLiteral("fc03")), requests);
 }
 

@@ -20,7 +20,7 @@ void TstModbusSerialLoss::vanishedPortIsRetriedWithoutSpinning()
     PtyPair line;
     QVERIFY(line.start());
     PeerProcess server;
-    QVERIFY2(startRtuServer(server, line.endA(), {"--set-hr", "10:5"}), qPrintable(server.describe()));
+    QVERIFY2(startRtuServer(server, line.endA(), { "--set-hr", "10:5" }), qPrintable(server.describe()));
     auto client = CreateModbusRTU(line.endB().toStdString(), 115200, 0, 8, 1);
     QVERIFY(client);
     ClientProbe probe;
@@ -44,7 +44,7 @@ void TstModbusSerialLoss::vanishedPortIsRetriedWithoutSpinning()
 
     QVERIFY(line.start());
     PeerProcess again;
-    QVERIFY2(startRtuServer(again, line.endA(), {"--set-hr", "10:6"}), qPrintable(again.describe()));
+    QVERIFY2(startRtuServer(again, line.endA(), { "--set-hr", "10:6" }), qPrintable(again.describe()));
     QTRY_VERIFY_WITH_TIMEOUT(probe.linesContaining(QStringLiteral("连接恢复 ") + line.endB()) == 1, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(probe.last(kHoldingRegister16, 10).nVal, 6, 5000);
     QVERIFY2(probe.lines.size() <= 4, qPrintable(probe.lines.join(QLatin1Char('\n'))));

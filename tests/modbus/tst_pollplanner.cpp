@@ -15,7 +15,8 @@ QString describe(const QVector<ReadBlock> &blocks)
 {
     QStringList parts;
     for (const ReadBlock &b : blocks)
-        parts << QStringLiteral("%1:%2+%3").arg(b.table == QModbusDataUnit::Coils ? "C" : "H").arg(b.start).arg(b.count);
+        parts
+            << QStringLiteral("%1:%2+%3").arg(b.table == QModbusDataUnit::Coils ? "C" : "H").arg(b.start).arg(b.count);
     return parts.join(QLatin1Char(' '));
 }
 
@@ -37,33 +38,31 @@ void TstPollPlanner::grouping_data()
     QTest::addColumn<QString>("blocks");
 
     const int gap = ModbusConst::kMaxRegisterGap;
-    QTest::newRow("neighbours merge") << QVector<ReadItem>{{3, 10, 1}, {3, 11, 1}, {4, 12, 1}} << "H:10+4";
+    QTest::newRow("neighbours merge") << QVector<ReadItem> { { 3, 10, 1 }, { 3, 11, 1 }, { 4, 12, 1 } } << "H:10+4";
     QTest::newRow("gap at the limit merges")
-        << QVector<ReadItem>{{3, 10, 1}, {3, 11 + gap, 1}} << QStringLiteral("H:10+%1").arg(gap + 2);
-    QTest::newRow("wider gap splits")
-        << QVector<ReadItem>{{3, 10, 1}, {3, 12 + gap, 1}} << QStringLiteral("H:10+1 H:%1+1").arg(12 + gap);
+        << QVector<ReadItem> { { 3, 10, 1 }, { 3, 11 + gap, 1 } } << QStringLiteral("H:10+%1").arg(gap + 2);
+    QTest::newRow("wider gap splits") << QVector<ReadItem> { { 3, 10, 1 }, { 3, 12 + gap, 1 } }
+                                      << QStringLiteral("H:10+1 H:%1+1").arg(12 + gap);
     QTest::newRow("overlapping kinds share registers")
-        << QVector<ReadItem>{{3, 20, 1}, {4, 20, 1}, {5, 21, 1}} << "H:20+3";
-    QTest::newRow("coils and registers never mix") << QVector<ReadItem>{{0, 5, 1}, {3, 5, 1}} << "C:5+1 H:5+1";
-    QTest::newRow("coils merge across wide gaps")
-        << QVector<ReadItem>{{0, 0, 1}, {0, ModbusConst::kMaxCoilGap + 1, 1}}
-        << QStringLiteral("C:0+%1").arg(ModbusConst::kMaxCoilGap + 2);
+        << QVector<ReadItem> { { 3, 20, 1 }, { 4, 20, 1 }, { 5, 21, 1 } } << "H:20+3";
+    QTest::newRow("coils and registers never mix") << QVector<ReadItem> { { 0, 5, 1 }, { 3, 5, 1 } } << "C:5+1 H:5+1";
+    QTest::newRow("coils merge across wide gaps") << QVector<ReadItem> { { 0, 0, 1 },
+        { 0, ModbusConst::kMaxCoilGap + 1, 1 } } << QStringLiteral("C:0+%1").arg(ModbusConst::kMaxCoilGap + 2);
     QVector<ReadItem> everyTwenty;
     for (int addr = 0; addr <= 120; addr += 20)
-        everyTwenty.append({3, addr, 1});
+        everyTwenty.append({ 3, addr, 1 });
     QTest::newRow("125 registers fill one request")
-        << everyTwenty + QVector<ReadItem>{{3, 124, 1}, {3, 125, 1}} << "H:0+125 H:125+1";
+        << everyTwenty + QVector<ReadItem> { { 3, 124, 1 }, { 3, 125, 1 } } << "H:0+125 H:125+1";
     QTest::newRow("a 32-bit value is never cut")
-        << everyTwenty + QVector<ReadItem>{{4, 124, 1}} << "H:0+121 H:124+2";
+        << everyTwenty + QVector<ReadItem> { { 4, 124, 1 } } << "H:0+121 H:124+2";
     QTest::newRow("values at one address stay together")
-        << everyTwenty + QVector<ReadItem>{{3, 124, 1}, {4, 124, 1}} << "H:0+121 H:124+2";
-    QTest::newRow("nb counts every value") << QVector<ReadItem>{{4, 0, 60}, {3, 121, 1}} << "H:0+122";
+        << everyTwenty + QVector<ReadItem> { { 3, 124, 1 }, { 4, 124, 1 } } << "H:0+121 H:124+2";
+    QTest::newRow("nb counts every value") << QVector<ReadItem> { { 4, 0, 60 }, { 3, 121, 1 } } << "H:0+122";
     QVector<ReadItem> everyHundredCoils;
     for (int addr = 0; addr <= 2000; addr += 100)
-        everyHundredCoils.append({0, addr, 1});
-    QTest::newRow("coil requests stay within what Qt can decode")
-        << everyHundredCoils << "C:0+1001 C:1100+901";
-    QTest::newRow("unknown kinds are left out") << QVector<ReadItem>{{1, 0, 1}, {2, 0, 1}} << "";
+        everyHundredCoils.append({ 0, addr, 1 });
+    QTest::newRow("coil requests stay within what Qt can decode") << everyHundredCoils << "C:0+1001 C:1100+901";
+    QTest::newRow("unknown kinds are left out") << QVector<ReadItem> { { 1, 0, 1 }, { 2, 0, 1 } } << "";
 }
 
 void TstPollPlanner::grouping()
@@ -78,9 +77,9 @@ void TstPollPlanner::everyItemLandsInItsBlock()
 {
     QRandomGenerator random(11);
     QVector<ReadItem> items;
-    const int kinds[] = {0, 3, 4, 5};
+    const int kinds[] = { 0, 3, 4, 5 };
     for (int i = 0; i < 1000; ++i)
-        items.append({kinds[random.bounded(4)], int(random.bounded(4000)), 1});
+        items.append({ kinds[random.bounded(4)], int(random.bounded(4000)), 1 });
     PollPlanner planner;
     const auto blocks = planner.plan(items);
     int placed = 0;
@@ -101,25 +100,25 @@ void TstPollPlanner::everyItemLandsInItsBlock()
 void TstPollPlanner::refusedBlockSplitsForGood()
 {
     PollPlanner planner;
-    const QVector<ReadItem> items{{3, 0, 1}, {3, 2, 1}, {3, 4, 1}, {3, 6, 1}};
+    const QVector<ReadItem> items { { 3, 0, 1 }, { 3, 2, 1 }, { 3, 4, 1 }, { 3, 6, 1 } };
     const auto merged = planner.plan(items);
     QCOMPARE(describe(merged), QStringLiteral("H:0+7"));
     ReadBlock low, high;
     QVERIFY(planner.split(merged.first(), &low, &high));
-    QCOMPARE(describe({low, high}), QStringLiteral("H:0+3 H:4+3"));
+    QCOMPARE(describe({ low, high }), QStringLiteral("H:0+3 H:4+3"));
     QCOMPARE(describe(planner.plan(items)), QStringLiteral("H:0+3 H:4+3"));
     QVERIFY(planner.split(low, &low, &high));
     QCOMPARE(describe(planner.plan(items)), QStringLiteral("H:0+1 H:2+1 H:4+3"));
 
     // Values at one address cannot be split further.
-    const ReadBlock one = ReadBlock::of({{3, 9, 1}, {4, 9, 1}});
+    const ReadBlock one = ReadBlock::of({ { 3, 9, 1 }, { 4, 9, 1 } });
     QVERIFY(!planner.split(one, &low, &high));
 }
 
 void TstPollPlanner::badAddressIsReadAlone()
 {
     PollPlanner planner;
-    const QVector<ReadItem> items{{3, 0, 1}, {3, 1, 1}, {3, 2, 1}, {4, 2, 1}, {3, 3, 1}};
+    const QVector<ReadItem> items { { 3, 0, 1 }, { 3, 1, 1 }, { 3, 2, 1 }, { 4, 2, 1 }, { 3, 3, 1 } };
     planner.markBad(QModbusDataUnit::HoldingRegisters, 2);
     QCOMPARE(describe(planner.plan(items)), QStringLiteral("H:0+2 H:2+2 H:3+1"));
     QVERIFY(planner.clearBad(QModbusDataUnit::HoldingRegisters, 2));

@@ -20,10 +20,10 @@ private slots:
         const QString busy = QStringLiteral("127.0.0.1:%1").arg(m_busy.serverPort());
 
         QTest::newRow("port in use") << QStringList { "--tcp", busy } << "cannot listen on " + busy;
-        QTest::newRow("serial device missing") << QStringList { "--rtu", m_dir.filePath("no-such-tty") }
-                                               << "cannot open serial device";
-        QTest::newRow("seed file missing") << QStringList { "--tcp", "0", "--seed", m_dir.filePath("none.json") }
-                                           << "cannot read seed file";
+        QTest::newRow("serial device missing")
+            << QStringList { "--rtu", m_dir.filePath("no-such-tty") } << "cannot open serial device";
+        QTest::newRow("seed file missing")
+            << QStringList { "--tcp", "0", "--seed", m_dir.filePath("none.json") } << "cannot read seed file";
         QTest::newRow("seed not JSON") << QStringList { "--tcp", "0", "--seed", seedFile("bad", "{\"coils\": ") }
                                        << "is not a JSON object";
         QTest::newRow("seed section unknown")
@@ -34,9 +34,8 @@ private slots:
         QTest::newRow("seed 16-bit value too large")
             << QStringList { "--tcp", "0", "--seed", seedFile("big", R"({"holding": {"1": 65536}})") }
             << "bad holding entry \"1\"";
-        QTest::newRow("seed 32-bit value past the last register")
-            << QStringList { "--tcp", "0", "--seed", seedFile("end", R"({"int32": {"65535": 1}})") }
-            << "bad int32 entry \"65535\"";
+        QTest::newRow("seed 32-bit value past the last register") << QStringList { "--tcp", "0", "--seed",
+            seedFile("end", R"({"int32": {"65535": 1}})") } << "bad int32 entry \"65535\"";
         QTest::newRow("seed fraction in an integer")
             << QStringList { "--tcp", "0", "--seed", seedFile("frac", R"({"int32": {"2": 1.5}})") }
             << "bad int32 entry \"2\"";

@@ -25,18 +25,20 @@ private slots:
 
         PeerProcess sim;
         QVERIFY2(sim.start(QStringLiteral(VELTRO_BIN_DIR "/plcsim"), { "--rtu", line.endA(), "--seed", seed },
-                           QRegularExpression(QStringLiteral("^plcsim listening rtu ") + QRegularExpression::escape(line.endA()) + '$'),
-                           5000),
-                 qPrintable(sim.describe()));
+                     QRegularExpression(
+                         QStringLiteral("^plcsim listening rtu ") + QRegularExpression::escape(line.endA()) + '$'),
+                     5000),
+            qPrintable(sim.describe()));
 
-        const QStringList serial { "-m", "rtu", "-b", "115200", "-P", "none", "-d", "8", "-s", "1", "-a", "1", "-0", "-1" };
+        const QStringList serial { "-m", "rtu", "-b", "115200", "-P", "none", "-d", "8", "-s", "1", "-a", "1", "-0",
+            "-1" };
         QCOMPARE(runMbpoll(mbpoll, serial + QStringList { "-t", "4:int", "-r", "200", "-c", "1", line.endB() }),
-                 QStringLiteral("[200]: \t-123456"));
+            QStringLiteral("[200]: \t-123456"));
         QCOMPARE(runMbpoll(mbpoll, serial + QStringList { "-t", "4:float", "-r", "300", "-c", "1", line.endB() }),
-                 QStringLiteral("[300]: \t3.14159"));
+            QStringLiteral("[300]: \t3.14159"));
         runMbpoll(mbpoll, serial + QStringList { "-t", "4", "-r", "40", line.endB(), "77", "78" });
         QCOMPARE(sim.waitForLine(QRegularExpression(QStringLiteral("^write .*$")), 3000).captured(0),
-                 QStringLiteral("write fc=16 addr=40 count=2 values=77,78"));
+            QStringLiteral("write fc=16 addr=40 count=2 values=77,78"));
     }
 
 private:

@@ -67,9 +67,8 @@ private slots:
                                      << "write fc=05 addr=7 count=1 values=1";
         QTest::newRow("multiple coils") << QModbusDataUnit(QModbusDataUnit::Coils, 20, QVector<quint16> { 1, 0, 1 })
                                         << "write fc=15 addr=20 count=3 values=1,0,1";
-        QTest::newRow("single register")
-            << QModbusDataUnit(QModbusDataUnit::HoldingRegisters, 50, QVector<quint16> { 65531 })
-            << "write fc=06 addr=50 count=1 values=65531";
+        QTest::newRow("single register") << QModbusDataUnit(QModbusDataUnit::HoldingRegisters, 50,
+            QVector<quint16> { 65531 }) << "write fc=06 addr=50 count=1 values=65531";
         QTest::newRow("multiple registers, a 32-bit value low word first")
             << QModbusDataUnit(QModbusDataUnit::HoldingRegisters, 9998, QVector<quint16> { 0x1DC0, 0xFFFE })
             << "write fc=16 addr=9998 count=2 values=7616,65534";
@@ -107,8 +106,8 @@ private slots:
         QVERIFY(client.read(QModbusDataUnit::DiscreteInputs, 0, 1).isValid());
 
         const QHash<QString, int> stats = requestStats(sim);
-        const QHash<QString, int> expected { { "fc01", 1 }, { "fc03", 3 }, { "fc05", 1 }, { "fc06", 1 },
-                                             { "fc16", 2 }, { "other", 2 }, { "total", 10 } };
+        const QHash<QString, int> expected { { "fc01", 1 }, { "fc03", 3 }, { "fc05", 1 }, { "fc06", 1 }, { "fc16", 2 },
+            { "other", 2 }, { "total", 10 } };
         QCOMPARE(stats, expected);
         QVERIFY(sim.takeLines(100).filter(kWriteLine).isEmpty()); // --quiet
 
@@ -147,7 +146,7 @@ private slots:
         const QModbusDataUnit later = client.read(QModbusDataUnit::HoldingRegisters, 0, 4);
         QVERIFY(later.isValid());
         QVERIFY2(later.value(0) >= first.value(0) + 2 && later.value(0) <= first.value(0) + 3,
-                 qPrintable(QStringLiteral("%1 -> %2").arg(first.value(0)).arg(later.value(0))));
+            qPrintable(QStringLiteral("%1 -> %2").arg(first.value(0)).arg(later.value(0))));
         QCOMPARE(later.value(1), quint16(0));
         const float sineBefore = SyncModbusClient::floatAt(first, 2);
         const float sineAfter = SyncModbusClient::floatAt(later, 2);
@@ -184,8 +183,8 @@ private slots:
 private:
     bool startSim(PeerProcess &sim, const QStringList &extra, quint16 *port)
     {
-        const QStringList args = QStringList { QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--stats") }
-            + extra;
+        const QStringList args
+            = QStringList { QStringLiteral("--tcp"), QStringLiteral("0"), QStringLiteral("--stats") } + extra;
         if (!sim.start(plcsim(), args, kReadyTcp, 5000)) {
             qWarning() << sim.describe();
             return false;

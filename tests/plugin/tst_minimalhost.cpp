@@ -39,7 +39,8 @@ QJsonObject storedDocument()
             {"name": "温度", "addr": "200", "Core::nsCMuNiK::MODBUS_ADDR_TYPE": 5, "unit": "℃"},
             {"name": "计数", "addr": "210", "Core::nsCMuNiK::MODBUS_ADDR_TYPE": 4, "unit": "个"}
         ]
-    })").object();
+    })")
+        .object();
 }
 
 } // namespace
@@ -100,21 +101,22 @@ void tst_MinimalHost::metaObjectDeclaresSignalsAndSlots()
         const QMetaMethod m = mo->method(i);
         declared << QStringLiteral("%1 %2 %3 [%4]")
                         .arg(m.methodType() == QMetaMethod::Signal ? "signal" : "slot",
-                             m.access() == QMetaMethod::Public ? "public" : "other", QString(m.methodSignature()),
-                             QString(m.parameterNames().join(',')));
+                            m.access() == QMetaMethod::Public ? "public" : "other", QString(m.methodSignature()),
+                            QString(m.parameterNames().join(',')));
     }
     const QString kind = "Core::nsCMuNiK::MODBUS_ADDR_TYPE";
-    QCOMPARE(declared, (QStringList {
-                           "signal public Signal_PLCConnected(bool) [bSucc]",
-                           "signal public Signal_ReadDataResult(" + kind + ",int,int,float) [t,addr,nVal,fVal]",
-                           "signal public Signal_CommunicateLog(QStringList) [lstLog]",
-                           "slot public Slot_PLCConnection() []",
-                           "slot public Slot_WritePLCData(" + kind + ",int,std::shared_ptr<QVariantList>) [t,addr,spVarLst]",
-                           "slot public Slot_ReadPLCData(" + kind + ",int,int) [t,addr,nb]",
-                           "slot public Slot_TimerReadPLCData(" + kind + ",int,int) [t,addr,nb]",
-                           "slot public Slot_CancelTimerReadPLCData(" + kind + ",int) [t,addr]",
-                           "slot public Slot_CurAccountChanged() []",
-                       }));
+    QCOMPARE(declared,
+        (QStringList {
+            "signal public Signal_PLCConnected(bool) [bSucc]",
+            "signal public Signal_ReadDataResult(" + kind + ",int,int,float) [t,addr,nVal,fVal]",
+            "signal public Signal_CommunicateLog(QStringList) [lstLog]",
+            "slot public Slot_PLCConnection() []",
+            "slot public Slot_WritePLCData(" + kind + ",int,std::shared_ptr<QVariantList>) [t,addr,spVarLst]",
+            "slot public Slot_ReadPLCData(" + kind + ",int,int) [t,addr,nb]",
+            "slot public Slot_TimerReadPLCData(" + kind + ",int,int) [t,addr,nb]",
+            "slot public Slot_CancelTimerReadPLCData(" + kind + ",int) [t,addr]",
+            "slot public Slot_CurAccountChanged() []",
+        }));
     QCOMPARE(QMetaType::type("Core::nsCMuNiK::MODBUS_ADDR_TYPE") != QMetaType::UnknownType, true);
     QCOMPARE(QMetaType::type("std::shared_ptr<QVariantList>") != QMetaType::UnknownType, true);
 }
@@ -147,7 +149,8 @@ void tst_MinimalHost::identityIsTheSameEverywhere()
     SysInterfaceImpl sys;
     std::unique_ptr<PluginWidget> widget(root->createWidget(&sys));
     QVERIFY(widget);
-    for (const PluginWidget *w : { static_cast<const PluginWidget *>(root), static_cast<const PluginWidget *>(widget.get()) }) {
+    for (const PluginWidget *w :
+        { static_cast<const PluginWidget *>(root), static_cast<const PluginWidget *>(widget.get()) }) {
         QCOMPARE(w->pluginIid(), loader.metaData().value("IID").toString());
         QCOMPARE(w->pluginTitle(), QString("Veltro-汇川PLC通讯"));
         QCOMPARE(w->pluginCategory(), QString("组件"));

@@ -44,14 +44,14 @@ void tst_SysInterface::signalsMatchTheHostsOneByOne()
         QCOMPARE(r.methodType(), QMetaMethod::Signal);
         if (i == 6 || i == 7) {
             QCOMPARE(r.name(), h.name());
-            QCOMPARE(r.parameterNames(), QList<QByteArray>{ "camera" });
+            QCOMPARE(r.parameterNames(), QList<QByteArray> { "camera" });
         } else if (i == 12) {
             QCOMPARE(r.methodSignature(), QByteArray("productJudgeSettingsUpdated(QList<QString>)"));
             QCOMPARE(h.methodSignature(), QByteArray("updateProductDataTitles(QList<QString>)"));
         } else if (i == 21) {
             QCOMPARE(r.methodSignature(), h.methodSignature());
-            QCOMPARE(r.parameterNames(), QList<QByteArray>{ "mcevent" });
-            QCOMPARE(h.parameterNames(), QList<QByteArray>{ "mcuevent" });
+            QCOMPARE(r.parameterNames(), QList<QByteArray> { "mcevent" });
+            QCOMPARE(h.parameterNames(), QList<QByteArray> { "mcuevent" });
         } else {
             QCOMPARE(r.methodSignature(), h.methodSignature());
             QCOMPARE(r.parameterNames(), h.parameterNames());
@@ -70,9 +70,9 @@ void tst_SysInterface::captureSignalsKeepOnlyTheCamera()
     emit host.captureFinished(3, 8, 10);
 
     QCOMPARE(ready.count(), 1);
-    QCOMPARE(ready.at(0), QVariantList{ 2 });
+    QCOMPARE(ready.at(0), QVariantList { 2 });
     QCOMPARE(finished.count(), 1);
-    QCOMPARE(finished.at(0), QVariantList{ 3 });
+    QCOMPARE(finished.at(0), QVariantList { 3 });
 }
 
 void tst_SysInterface::titlesArriveUnderTheNewName()

@@ -1,10 +1,10 @@
 // The widget's link and data paths over a client that records every call.
-#include "PageProbe.h"
-#include "RecordingClient.h"
-#include "SysInterfaceImpl.h"
 #include "PLCLinkSettingWid.h"
 #include "PLCSettingWid.h"
+#include "PageProbe.h"
 #include "PellinDataWid.h"
+#include "RecordingClient.h"
+#include "SysInterfaceImpl.h"
 #include "VeltroWid.h"
 
 #include <QLabel>
@@ -85,9 +85,8 @@ void tst_VeltroWidExchange::linkFollowsTheType_data()
     QTest::addColumn<QJsonObject>("link");
     QTest::addColumn<QString>("call");
     const QString tcp = "CreateModbusTCP(%1,502) -> #1";
-    QTest::newRow("tcp, port and device ignored")
-        << QJsonObject { { "type", "Modbus-TCP" }, { "IP", "127.0.0.1" }, { "Port", "503" }, { "Device", "9" } }
-        << tcp.arg("127.0.0.1");
+    QTest::newRow("tcp, port and device ignored") << QJsonObject { { "type", "Modbus-TCP" }, { "IP", "127.0.0.1" },
+        { "Port", "503" }, { "Device", "9" } } << tcp.arg("127.0.0.1");
     QTest::newRow("rtu") << QJsonObject { { "type", "Modbus-RTU" }, { "COM", "/dev/ttyS3" }, { "IP", "h" } }
                          << "CreateModbusRTU(/dev/ttyS3,115200,0,8,1) -> #1";
     QTest::newRow("rtu in lower case is tcp")
@@ -111,11 +110,11 @@ void tst_VeltroWidExchange::linkFollowsTheType()
 void tst_VeltroWidExchange::resultIsReportedBeforeTheCallbacks()
 {
     connect(widget.get(), &VeltroWid::Signal_PLCConnected, this,
-            [](bool ok) { ClientJournal::lines() << QStringLiteral("connected %1").arg(ok); });
+        [](bool ok) { ClientJournal::lines() << QStringLiteral("connected %1").arg(ok); });
     widget->ConnectPLC({ { "IP", "h" } });
     QCOMPARE(ClientJournal::lines(),
-             (QStringList { "CreateModbusTCP(h,502) -> #1", "connected 1", "#1 SetReadResultCallback",
-                            "#1 SetLogCallback" }));
+        (QStringList {
+            "CreateModbusTCP(h,502) -> #1", "connected 1", "#1 SetReadResultCallback", "#1 SetLogCallback" }));
     QCOMPARE(ClientJournal::lastClient()->readCtx, static_cast<void *>(widget.get()));
     QCOMPARE(ClientJournal::lastClient()->logCtx, static_cast<void *>(widget.get()));
 }
@@ -170,8 +169,8 @@ void tst_VeltroWidExchange::requestsPassUnchanged()
     widget->Slot_CancelTimerReadPLCData(kCoil, 43); // never started: still the client's business
     widget->Slot_ReadPLCData(static_cast<MODBUS_ADDR_TYPE>(2), -1, 0);
     QCOMPARE(ClientJournal::lines(),
-             (QStringList { "#1 WriteData(5,40,[float:2.5])", "#1 ReadData(3,41,1)",
-                            "#1 StartTimerRead(4,42,3,false)", "#1 StopTimerRead(0,43)", "#1 ReadData(2,-1,0)" }));
+        (QStringList { "#1 WriteData(5,40,[float:2.5])", "#1 ReadData(3,41,1)", "#1 StartTimerRead(4,42,3,false)",
+            "#1 StopTimerRead(0,43)", "#1 ReadData(2,-1,0)" }));
 
     // The client shares the list: it outlives the sender's reference.
     std::weak_ptr<QVariantList> weak = values;
@@ -193,15 +192,17 @@ void tst_VeltroWidExchange::pagesReachTheClient()
 
     readPage->AddItem(PageProbe::item("t", "200", kHoldingRegisterFloat32, {}, "℃"));
     QTableWidget *readTable = PageProbe::readTable(widget.get());
-    QTest::mouseClick(readTable->viewport(), Qt::LeftButton, {}, readTable->visualItemRect(readTable->item(0, 0)).center());
+    QTest::mouseClick(
+        readTable->viewport(), Qt::LeftButton, {}, readTable->visualItemRect(readTable->item(0, 0)).center());
     QTest::mouseClick(widget->findChild<QPushButton *>("btnDelItem"), Qt::LeftButton);
 
     tabs->setCurrentIndex(1);
     writePage->AddItem(PageProbe::item("s", "100", kHoldingRegister16, "0"));
     QVERIFY(PageProbe::writeRow(PageProbe::writeTable(widget.get()), 0, "-12"));
 
-    QCOMPARE(ClientJournal::lines(), (QStringList { "#1 StartTimerRead(5,200,1,false)", "#1 StopTimerRead(5,200)",
-                                                    "#1 ReadData(3,100,1)", "#1 WriteData(3,100,[int:-12])" }));
+    QCOMPARE(ClientJournal::lines(),
+        (QStringList { "#1 StartTimerRead(5,200,1,false)", "#1 StopTimerRead(5,200)", "#1 ReadData(3,100,1)",
+            "#1 WriteData(3,100,[int:-12])" }));
 }
 
 void tst_VeltroWidExchange::connectButtonOpensTheLinkOfThePage()
@@ -232,8 +233,9 @@ void tst_VeltroWidExchange::connectButtonOpensTheLinkOfThePage()
 void tst_VeltroWidExchange::readResultUpdatesMatchingRowsOfBothPages()
 {
     QJsonObject doc {
-        { "ReadAddrList", QJsonArray { PageProbe::item("r1", "210", kHoldingRegister32, {}, "个"),
-                                       PageProbe::item("r2", "210", kHoldingRegister16, {}, "个") } },
+        { "ReadAddrList",
+            QJsonArray { PageProbe::item("r1", "210", kHoldingRegister32, {}, "个"),
+                PageProbe::item("r2", "210", kHoldingRegister16, {}, "个") } },
         { "WriteAddrList", QJsonArray { PageProbe::item("w1", "210", kHoldingRegister32, "0") } },
     };
     widget->deserialize(doc);

@@ -11,11 +11,11 @@
 #include "UserManager.h"
 
 #include <QJsonArray>
-#include <cstring>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPluginLoader>
 #include <QTabWidget>
+#include <cstring>
 
 #include <memory>
 
@@ -39,7 +39,7 @@ quint32 floatBits(float f)
 QJsonObject linkTo(quint16 port)
 {
     return { { "type", "Modbus-TCP" }, { "IP", QStringLiteral("127.0.0.1:%1").arg(port) }, { "Port", "502" },
-             { "Device", "1" } };
+        { "Device", "1" } };
 }
 
 } // namespace
@@ -91,17 +91,18 @@ void tst_VeltroWidServer::restoredLinkReadsAndWrites()
     QVERIFY(port);
     PeerProcess server;
     QVERIFY2(server.start(TestEnv::python(),
-                          { TestEnv::peerScript("pymodbus_server.py"), "--tcp", QString::number(port), "--set-hr",
-                            "100:" + registers(quint32(-123456)), "--set-hr", "200:" + registers(floatBits(3.14f)) },
-                          QRegularExpression("listening"), 15000),
-             qPrintable(server.describe()));
+                 { TestEnv::peerScript("pymodbus_server.py"), "--tcp", QString::number(port), "--set-hr",
+                     "100:" + registers(quint32(-123456)), "--set-hr", "200:" + registers(floatBits(3.14f)) },
+                 QRegularExpression("listening"), 15000),
+        qPrintable(server.describe()));
 
     using namespace Core::nsCMuNiK;
     QJsonObject doc {
         { "PLCLinkInfo", linkTo(port) },
-        { "ReadAddrList", QJsonArray { PageProbe::item("计数", "100", kHoldingRegister32, {}, "个"),
-                                       PageProbe::item("温度", "200", kHoldingRegisterFloat32, {}, "℃"),
-                                       PageProbe::item("设定", "300", kHoldingRegister32, {}, "") } },
+        { "ReadAddrList",
+            QJsonArray { PageProbe::item("计数", "100", kHoldingRegister32, {}, "个"),
+                PageProbe::item("温度", "200", kHoldingRegisterFloat32, {}, "℃"),
+                PageProbe::item("设定", "300", kHoldingRegister32, {}, "") } },
         { "WriteAddrList", QJsonArray { PageProbe::item("设定", "300", kHoldingRegister32, "0") } },
     };
     widget->deserialize(doc);

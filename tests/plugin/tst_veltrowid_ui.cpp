@@ -151,8 +151,7 @@ void tst_VeltroWidUi::hiddenPagesStillRestore()
     logIn("operator", false);
     emit sys.curAccountChanged();
     QJsonObject doc { { "PLCLinkInfo", QJsonObject { { "type", "Modbus-RTU" }, { "COM", "" }, { "Device", "4" } } },
-                      { "WriteAddrList",
-                        QJsonArray { QJsonObject { { "name", "w" }, { "addr", "1" }, { "value", "5" } } } } };
+        { "WriteAddrList", QJsonArray { QJsonObject { { "name", "w" }, { "addr", "1" }, { "value", "5" } } } } };
     widget->deserialize(doc);
     QCOMPARE(widget->findChild<QTableWidget *>("tableWidgetWrite")->rowCount(), 1);
     QJsonObject saved;

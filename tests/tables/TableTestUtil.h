@@ -10,7 +10,7 @@
 using Kind = Core::nsCMuNiK::MODBUS_ADDR_TYPE;
 
 inline QJsonObject addrItem(const QString &name, const QString &addr, int kind, const QString &value = QString(),
-                            const QString &unit = QString())
+    const QString &unit = QString())
 {
     QJsonObject obj { { "name", name }, { "addr", addr }, { AddrKind::kJsonKey, kind }, { "value", value } };
     if (!unit.isNull())
@@ -33,4 +33,7 @@ inline QStringList columnTexts(const QTableWidget *table, int column)
     return texts;
 }
 
-inline Kind kindArg(const QList<QVariant> &args) { return args.at(0).value<Kind>(); }
+inline Kind kindArg(const QList<QVariant> &args)
+{
+    return args.at(0).value<Kind>();
+}

@@ -55,7 +55,10 @@ void bind(AddrWriteItemWid *dialog)
     QTest::mouseClick(dialog->findChild<QPushButton *>("btnBind"), Qt::LeftButton);
 }
 
-QRect available() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+QRect available()
+{
+    return QGuiApplication::primaryScreen()->availableGeometry();
+}
 
 } // namespace
 

@@ -87,7 +87,7 @@ private slots:
         QCOMPARE(starts.at(0), QList<QVariant>({ QVariant::fromValue(kHoldingRegister16), 10, 1 }));
 
         panel->LoadFromJson({ addrItem("b", "20", kCoil), addrItem("dup", "10", kHoldingRegister16),
-                              addrItem("c", "30", kHoldingRegister32) });
+            addrItem("c", "30", kHoldingRegister32) });
         QCOMPARE(columnTexts(table, 0), QStringList({ "a", "b", "dup", "c" }));
         QCOMPARE(starts.count(), 4);
         QCOMPARE(starts.at(2), QList<QVariant>({ QVariant::fromValue(kHoldingRegister16), 10, 1 }));
@@ -127,7 +127,8 @@ private slots:
         QCOMPARE(saved.size(), 2);
         const QJsonObject first = saved.at(0).toObject();
         QCOMPARE(first.keys(), QStringList({ AddrKind::kJsonKey, "addr", "name", "unit" }));
-        QCOMPARE(first, QJsonObject({ { "name", "压力" }, { "addr", "0300" }, { AddrKind::kJsonKey, 5 }, { "unit", "bar" } }));
+        QCOMPARE(first,
+            QJsonObject({ { "name", "压力" }, { "addr", "0300" }, { AddrKind::kJsonKey, 5 }, { "unit", "bar" } }));
         QCOMPARE(saved.at(1).toObject().value(AddrKind::kJsonKey), QJsonValue(1));
 
         PellinDataWid again(nullptr);
@@ -167,7 +168,7 @@ private slots:
     void badInputListsLoad()
     {
         QJsonArray list { addrItem("k2", "5", 2), addrItem("k-1", "6", -1),
-                          QJsonObject { { "name", 7 }, { "addr", 42 }, { "unit", true } }, "text", 3, QJsonValue::Null };
+            QJsonObject { { "name", 7 }, { "addr", 42 }, { "unit", true } }, "text", 3, QJsonValue::Null };
         QSignalSpy starts(panel.get(), &PellinDataWid::Signal_TimerReadPLCData);
         panel->LoadFromJson(list);
         QCOMPARE(table->rowCount(), list.size());
@@ -177,8 +178,8 @@ private slots:
         QCOMPARE(starts.at(2).at(1).toInt(), 0);
         QJsonArray saved;
         panel->SaveToJson(saved);
-        QCOMPARE(saved.at(2).toObject(), QJsonObject({ { "name", "" }, { "addr", "" }, { "unit", "" },
-                                                       { AddrKind::kJsonKey, 0 } }));
+        QCOMPARE(saved.at(2).toObject(),
+            QJsonObject({ { "name", "" }, { "addr", "" }, { "unit", "" }, { AddrKind::kJsonKey, 0 } }));
 
         QJsonArray large;
         for (int i = 0; i < 20000; ++i)

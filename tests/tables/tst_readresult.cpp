@@ -24,14 +24,11 @@ class TestReadResult : public QObject {
     void result(Kind t, int addr, int nVal, float fVal)
     {
         // Through the meta-object, the way the main widget's signal reaches either panel.
-        QVERIFY(QMetaObject::invokeMethod(panel.get(), "Slot_ReadDataResult", Q_ARG(Core::nsCMuNiK::MODBUS_ADDR_TYPE, t),
-                                          Q_ARG(int, addr), Q_ARG(int, nVal), Q_ARG(float, fVal)));
+        QVERIFY(QMetaObject::invokeMethod(panel.get(), "Slot_ReadDataResult",
+            Q_ARG(Core::nsCMuNiK::MODBUS_ADDR_TYPE, t), Q_ARG(int, addr), Q_ARG(int, nVal), Q_ARG(float, fVal)));
     }
 
-    static void addPanelColumn()
-    {
-        QTest::addColumn<bool>("writePanel");
-    }
+    static void addPanelColumn() { QTest::addColumn<bool>("writePanel"); }
 
     void makePanel()
     {
@@ -84,9 +81,9 @@ private slots:
 
     void everyMatchingRowAndNoOther()
     {
-        load({ addrItem("a", "5", kHoldingRegister16), addrItem("same addr, other kind", "5", kHoldingRegister32, "keep"),
-               addrItem("b", "05", kHoldingRegister16), addrItem("other addr", "6", kHoldingRegister16, "keep"),
-               addrItem("c", "5", kHoldingRegister16) });
+        load({ addrItem("a", "5", kHoldingRegister16),
+            addrItem("same addr, other kind", "5", kHoldingRegister32, "keep"), addrItem("b", "05", kHoldingRegister16),
+            addrItem("other addr", "6", kHoldingRegister16, "keep"), addrItem("c", "5", kHoldingRegister16) });
         result(kHoldingRegister16, 5, 42, 0.f);
         QCOMPARE(columnTexts(table, 1), QStringList({ "42", "keep", "42", "keep", "42" }));
         result(kHoldingRegister32, 5, 7, 0.f);
@@ -99,7 +96,7 @@ private slots:
     void rowsFoundAfterTableChanges()
     {
         load({ addrItem("a", "1", kCoil), addrItem("b", "2", kCoil), addrItem("c", "3", kCoil),
-               addrItem("d", "2", kCoil) });
+            addrItem("d", "2", kCoil) });
         table->removeRow(0);
         table->insertRow(1);
         QCOMPARE(columnTexts(table, 0), QStringList({ "b", "<none>", "c", "d" }));

@@ -243,7 +243,7 @@ private slots:
         QCOMPARE(spy.at(0), QList<QVariant>({ QVariant::fromValue(kHoldingRegister16), 100, 1 }));
 
         panel->LoadFromJson({ addrItem("a", "1", kCoil), addrItem("b", "2", kHoldingRegister32),
-                              addrItem("c", "3", kHoldingRegisterFloat32) });
+            addrItem("c", "3", kHoldingRegisterFloat32) });
         QCOMPARE(columnTexts(table, 0), QStringList({ "first", "a", "b", "c" }));
         QCOMPARE(spy.count(), 4);
         QCOMPARE(kindArg(spy.at(3)), kHoldingRegisterFloat32);
@@ -294,9 +294,9 @@ private slots:
     void badInputListsLoad()
     {
         QJsonArray list { addrItem("k1", "1", 1), addrItem("k99", "2", 99), addrItem("k-1", "3", -1),
-                          QJsonObject { { "name", "n" }, { "addr", 42 }, { AddrKind::kJsonKey, "3" } },
-                          QJsonObject { { AddrKind::kJsonKey, 3.5 } }, QJsonObject { { AddrKind::kJsonKey, 1e12 } },
-                          42, "text", QJsonArray { 1 }, QJsonValue::Null, QJsonObject() };
+            QJsonObject { { "name", "n" }, { "addr", 42 }, { AddrKind::kJsonKey, "3" } },
+            QJsonObject { { AddrKind::kJsonKey, 3.5 } }, QJsonObject { { AddrKind::kJsonKey, 1e12 } }, 42, "text",
+            QJsonArray { 1 }, QJsonValue::Null, QJsonObject() };
         QSignalSpy spy(panel.get(), &PLCSettingWid::Signal_ReadPLCData);
         panel->LoadFromJson(list);
         QCOMPARE(table->rowCount(), list.size());
@@ -312,8 +312,8 @@ private slots:
         QJsonArray saved;
         panel->SaveToJson(saved);
         QCOMPARE(saved.at(3).toObject().value("addr"), QJsonValue(""));
-        QCOMPARE(saved.at(6).toObject(), QJsonObject({ { "name", "" }, { "addr", "" }, { "value", "" },
-                                                       { AddrKind::kJsonKey, 0 } }));
+        QCOMPARE(saved.at(6).toObject(),
+            QJsonObject({ { "name", "" }, { "addr", "" }, { "value", "" }, { AddrKind::kJsonKey, 0 } }));
     }
 
     void largeListLoads()

@@ -6,8 +6,7 @@
 
 // The stock TCP or RTU server with the hook around every request it answers (one template, so both
 // transports share the same behaviour).
-template <class Base>
-class InstrumentedServer : public Base {
+template <class Base> class InstrumentedServer : public Base {
 public:
     explicit InstrumentedServer(RequestHook &hook)
         : m_hook(hook)

@@ -26,17 +26,17 @@ struct Section {
 
 const Section kSections[] = {
     { "coils", 1, 0, 1, true,
-      [](QModbusServer &s, quint16 a, double v) { s.setData(QModbusDataUnit::Coils, a, quint16(v != 0)); } },
+        [](QModbusServer &s, quint16 a, double v) { s.setData(QModbusDataUnit::Coils, a, quint16(v != 0)); } },
     { "holding", 1, -32768, 65535, true,
-      [](QModbusServer &s, quint16 a, double v) {
-          s.setData(QModbusDataUnit::HoldingRegisters, a, quint16(qint32(v) & 0xFFFF));
-      } },
+        [](QModbusServer &s, quint16 a, double v) {
+            s.setData(QModbusDataUnit::HoldingRegisters, a, quint16(qint32(v) & 0xFFFF));
+        } },
     { "int32", 2, std::numeric_limits<qint32>::min(), std::numeric_limits<quint32>::max(), true,
-      [](QModbusServer &s, quint16 a, double v) {
-          RegisterWords::setUInt32(s, a, v < 0 ? quint32(qint32(v)) : quint32(v));
-      } },
+        [](QModbusServer &s, quint16 a, double v) {
+            RegisterWords::setUInt32(s, a, v < 0 ? quint32(qint32(v)) : quint32(v));
+        } },
     { "float32", 2, -std::numeric_limits<float>::max(), std::numeric_limits<float>::max(), false,
-      [](QModbusServer &s, quint16 a, double v) { RegisterWords::setFloat(s, a, float(v)); } },
+        [](QModbusServer &s, quint16 a, double v) { RegisterWords::setFloat(s, a, float(v)); } },
 };
 
 bool toNumber(const QJsonValue &value, double *out)
@@ -63,10 +63,12 @@ bool SeedData::apply(const QString &path, QModbusServer &server, QString *error)
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parseError);
     if (!doc.isObject()) {
-        *error = QStringLiteral("seed file %1 is not a JSON object%2")
-                     .arg(path, parseError.error == QJsonParseError::NoError
-                              ? QString()
-                              : QStringLiteral(": %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset));
+        *error
+            = QStringLiteral("seed file %1 is not a JSON object%2")
+                  .arg(path,
+                      parseError.error == QJsonParseError::NoError
+                          ? QString()
+                          : QStringLiteral(": %1 at offset %2").arg(parseError.errorString()).arg(parseError.offset));
         return false;
     }
 
@@ -79,8 +81,9 @@ bool SeedData::apply(const QString &path, QModbusServer &server, QString *error)
                 section = &candidate;
         }
         if (!section || !it.value().isObject()) {
-            *error = QStringLiteral("seed file %1: \"%2\" is not one of coils, holding, int32, float32 holding an object")
-                         .arg(path, it.key());
+            *error
+                = QStringLiteral("seed file %1: \"%2\" is not one of coils, holding, int32, float32 holding an object")
+                      .arg(path, it.key());
             return false;
         }
         const QJsonObject values = it.value().toObject();

@@ -26,7 +26,7 @@ std::unique_ptr<QModbusServer> ServerFactory::create(const SimOptions &options, 
     server->setServerAddress(kUnitId);
     QModbusDataUnitMap map;
     for (auto table : { QModbusDataUnit::Coils, QModbusDataUnit::DiscreteInputs, QModbusDataUnit::HoldingRegisters,
-                        QModbusDataUnit::InputRegisters })
+             QModbusDataUnit::InputRegisters })
         map.insert(table, QModbusDataUnit(table, 0, QVector<quint16>(kTableSize, 0)));
     server->setMap(map);
 
@@ -42,7 +42,8 @@ bool ServerFactory::open(QModbusServer &server, const SimOptions &options, QStri
         server.setConnectionParameter(QModbusDevice::NetworkAddressParameter, address);
         server.setConnectionParameter(QModbusDevice::NetworkPortParameter, options.port);
         if (!server.connectDevice()) {
-            *error = QStringLiteral("cannot listen on %1:%2: %3").arg(address).arg(options.port).arg(server.errorString());
+            *error
+                = QStringLiteral("cannot listen on %1:%2: %3").arg(address).arg(options.port).arg(server.errorString());
             return false;
         }
         const auto *listener = server.findChild<QTcpServer *>();

@@ -50,22 +50,22 @@ SimOptions SimOptions::parse(const QStringList &arguments)
     SimOptions opts;
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Modbus server (unit id 1) standing in for a PLC."));
-    const QCommandLineOption help(QStringList { QStringLiteral("h"), QStringLiteral("help") },
-                                  QStringLiteral("Show this help."));
+    const QCommandLineOption help(
+        QStringList { QStringLiteral("h"), QStringLiteral("help") }, QStringLiteral("Show this help."));
     const QCommandLineOption tcp(QStringLiteral("tcp"), QStringLiteral("Serve Modbus-TCP; PORT 0 picks a free port."),
-                                 QStringLiteral("[ADDR:]PORT"));
-    const QCommandLineOption rtu(QStringLiteral("rtu"), QStringLiteral("Serve Modbus-RTU on a serial device."),
-                                 QStringLiteral("DEVICE"));
-    const QCommandLineOption baud(QStringLiteral("baud"), QStringLiteral("Serial speed (default 115200)."),
-                                  QStringLiteral("BAUD"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Initial data from a JSON file."),
-                                  QStringLiteral("FILE"));
+        QStringLiteral("[ADDR:]PORT"));
+    const QCommandLineOption rtu(
+        QStringLiteral("rtu"), QStringLiteral("Serve Modbus-RTU on a serial device."), QStringLiteral("DEVICE"));
+    const QCommandLineOption baud(
+        QStringLiteral("baud"), QStringLiteral("Serial speed (default 115200)."), QStringLiteral("BAUD"));
+    const QCommandLineOption seed(
+        QStringLiteral("seed"), QStringLiteral("Initial data from a JSON file."), QStringLiteral("FILE"));
     const QCommandLineOption animate(QStringLiteral("animate"), QStringLiteral("Let a few registers change."));
     const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("Do not print writes."));
-    const QCommandLineOption stats(QStringLiteral("stats"),
-                                   QStringLiteral("Read stats/reset commands from stdin; end of stdin ends."));
-    const QCommandLineOption delay(QStringLiteral("delay"), QStringLiteral("Answer every request after MS ms."),
-                                   QStringLiteral("MS"));
+    const QCommandLineOption stats(
+        QStringLiteral("stats"), QStringLiteral("Read stats/reset commands from stdin; end of stdin ends."));
+    const QCommandLineOption delay(
+        QStringLiteral("delay"), QStringLiteral("Answer every request after MS ms."), QStringLiteral("MS"));
     parser.addOptions({ help, tcp, rtu, baud, seed, animate, quiet, stats, delay });
 
     if (!parser.parse(arguments)) {
@@ -94,7 +94,8 @@ SimOptions SimOptions::parse(const QStringList &arguments)
     }
     if (parser.isSet(baud) && !parseNonNegative(parser.value(baud), QStringLiteral("baud"), opts.baud, opts.error))
         return opts;
-    if (parser.isSet(delay) && !parseNonNegative(parser.value(delay), QStringLiteral("delay"), opts.delayMs, opts.error))
+    if (parser.isSet(delay)
+        && !parseNonNegative(parser.value(delay), QStringLiteral("delay"), opts.delayMs, opts.error))
         return opts;
     opts.seedFile = parser.value(seed);
     opts.animate = parser.isSet(animate);

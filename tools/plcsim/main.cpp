@@ -60,7 +60,7 @@ int main(int argc, char *argv[])
     if (options.stats) {
         commands = std::make_unique<StdinCommands>();
         QObject::connect(commands.get(), &StdinCommands::commandReceived,
-                         [&hook](const QString &command) { runCommand(command, hook.stats()); });
+            [&hook](const QString &command) { runCommand(command, hook.stats()); });
         // The simulator must never outlive whoever feeds it commands.
         QObject::connect(commands.get(), &StdinCommands::inputEnded, &app, &QCoreApplication::quit);
     }

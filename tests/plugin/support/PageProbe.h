@@ -9,8 +9,14 @@
 // Reaches a working widget's pages by object name, as the operator sees them.
 namespace PageProbe {
 
-inline QTableWidget *readTable(QWidget *w) { return w->findChild<QTableWidget *>("tblWidPLCData"); }
-inline QTableWidget *writeTable(QWidget *w) { return w->findChild<QTableWidget *>("tableWidgetWrite"); }
+inline QTableWidget *readTable(QWidget *w)
+{
+    return w->findChild<QTableWidget *>("tblWidPLCData");
+}
+inline QTableWidget *writeTable(QWidget *w)
+{
+    return w->findChild<QTableWidget *>("tableWidgetWrite");
+}
 
 inline QStringList column(const QTableWidget *table, int col)
 {
@@ -21,7 +27,7 @@ inline QStringList column(const QTableWidget *table, int col)
 }
 
 inline QJsonObject item(const QString &name, const QString &addr, int kind, const QString &value = QString(),
-                        const QString &unit = QString())
+    const QString &unit = QString())
 {
     QJsonObject obj { { "name", name }, { "addr", addr }, { "Core::nsCMuNiK::MODBUS_ADDR_TYPE", kind } };
     if (!value.isNull())

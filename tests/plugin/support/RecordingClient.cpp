@@ -42,13 +42,13 @@ std::shared_ptr<IModbusClient> CreateModbusTCP(std::string host, unsigned int po
     return make(QStringLiteral("CreateModbusTCP(%1,%2)").arg(q(host), QString::number(port)));
 }
 
-std::shared_ptr<IModbusClient> CreateModbusRTU(std::string port, unsigned int baud, int parity, unsigned int dataBits,
-                                               unsigned int stopBits)
+std::shared_ptr<IModbusClient> CreateModbusRTU(
+    std::string port, unsigned int baud, int parity, unsigned int dataBits, unsigned int stopBits)
 {
     // One-pass arg(): a '%' in the port name must not be taken for a placeholder.
     return make(QStringLiteral("CreateModbusRTU(%1,%2,%3,%4,%5)")
                     .arg(q(port), QString::number(baud), QString::number(parity), QString::number(dataBits),
-                         QString::number(stopBits)));
+                        QString::number(stopBits)));
 }
 
 RecordingClient::RecordingClient(int serialNumber)
