@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qtbase5-dev libqt5serialport5-dev libqt5serialbus5-dev qttools5-dev-tools
-    python3-pymodbus mbpoll socat
+    python3-pymodbus python3-serial python3-serial-asyncio mbpoll socat
     fonts-wqy-microhei
 )
 
