@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 using namespace Core::nsCMuNiK;
 
@@ -98,6 +99,24 @@ int requestTotal(PeerProcess &sim)
     return requestStats(sim).value(QStringLiteral("total"), -1);
 }
 
+// Polls for `seconds` and fills the figures both ways share; valueCount() is the poller's running total.
+void measure(Figures &f, PeerProcess &sim, int seconds, int perCycle, const std::function<qint64()> &valueCount)
+{
+    resetStats(sim);
+    const qint64 startValues = valueCount();
+    const qint64 cpu0 = TestEnv::processCpuMs();
+    QElapsedTimer wall;
+    wall.start();
+    TestEnv::spin(seconds * 1000);
+    const qint64 values = valueCount() - startValues;
+    const double elapsed = wall.nsecsElapsed() / 1e9;
+    const qint64 cpuMs = TestEnv::processCpuMs() - cpu0;
+    const double cycles = double(values) / perCycle;
+    f.requestsPerCycle = requestTotal(sim) / cycles;
+    f.refreshPerSecond = cycles / elapsed;
+    f.cpuUsPerValue = values ? cpuMs * 1000.0 / values : 0;
+}
+
 Figures runMerged(PeerProcess &sim, quint16 port, const QVector<Item> &items, int seconds, double roundTripMs)
 {
     Figures f;
@@ -113,22 +132,9 @@ Figures runMerged(PeerProcess &sim, quint16 port, const QVector<Item> &items, in
         client->StartTimerRead(item.kind, item.addr, 1, false);
     while (rec.count < 2 * rec.n) // two full cycles to settle
         TestEnv::spin(10);
-    resetStats(sim);
-    const qint64 startCount = rec.count;
     const int startSpans = rec.spansNs.size();
-    const qint64 cpu0 = TestEnv::processCpuMs();
-    QElapsedTimer wall;
-    wall.start();
-    TestEnv::spin(seconds * 1000);
-    const qint64 values = rec.count - startCount;
-    const double elapsed = wall.nsecsElapsed() / 1e9;
-    const qint64 cpuMs = TestEnv::processCpuMs() - cpu0;
-    const int requests = requestTotal(sim);
-    const double cycles = double(values) / rec.n;
-    f.requestsPerCycle = requests / cycles;
-    f.refreshPerSecond = cycles / elapsed;
+    measure(f, sim, seconds, rec.n, [&] { return rec.count; });
     f.cycleMs = median(rec.spansNs.mid(startSpans)) / 1e6 + roundTripMs;
-    f.cpuUsPerValue = values ? cpuMs * 1000.0 / values : 0;
     return f;
 }
 
@@ -153,23 +159,10 @@ Figures runReference(PeerProcess &sim, quint16 port, const QVector<Item> &items,
     poller.start();
     while (poller.rounds < 2)
         TestEnv::spin(10);
-    resetStats(sim);
-    const qint64 startValues = poller.values;
     const qint64 startRounds = poller.rounds;
-    const qint64 cpu0 = TestEnv::processCpuMs();
-    QElapsedTimer wall;
-    wall.start();
-    TestEnv::spin(seconds * 1000);
-    const qint64 values = poller.values - startValues;
-    const double elapsed = wall.nsecsElapsed() / 1e9;
-    const qint64 cpuMs = TestEnv::processCpuMs() - cpu0;
-    const int requests = requestTotal(sim);
+    measure(f, sim, seconds, items.size(), [&] { return poller.values; });
     poller.stop();
-    const double cycles = double(values) / items.size();
-    f.requestsPerCycle = requests / cycles;
-    f.refreshPerSecond = cycles / elapsed;
     f.cycleMs = median(poller.roundUs.mid(int(startRounds))) / 1e3;
-    f.cpuUsPerValue = values ? cpuMs * 1000.0 / values : 0;
     return f;
 }
 
